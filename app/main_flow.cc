@@ -34,4 +34,4 @@ void run_installer() {
   stop_process();
 }
 
-}  // namespace qov
+} // namespace qov

@@ -10,4 +10,4 @@ void reset_run_state();
 // returns: the process ends with the pending exit code.
 [[noreturn]] void run_installer();
 
-}  // namespace qov
+} // namespace qov

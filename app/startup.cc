@@ -5,4 +5,4 @@ namespace qov {
 // Filled in with the CD search and the environment set-up.
 void run_startup() {}
 
-}  // namespace qov
+} // namespace qov

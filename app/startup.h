@@ -7,4 +7,4 @@ namespace qov {
 
 void run_startup();
 
-}  // namespace qov
+} // namespace qov

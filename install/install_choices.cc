@@ -18,4 +18,4 @@ void reset_install_choices() {
   set_nuls(c.target_folder);
 }
 
-}  // namespace qov
+} // namespace qov

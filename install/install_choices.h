@@ -47,4 +47,4 @@ extern InstallChoices install_choices;
 // `archive_extension` and `target_folder` NUL.
 void reset_install_choices();
 
-}  // namespace qov
+} // namespace qov

@@ -5,7 +5,14 @@
 
 namespace qov {
 
-// Until the register is read, nothing is recorded.
-void find_recorded_folder() { set_spaces(install_choices.update_folder); }
+// Hooks until the register is read and written: nothing is recorded.
+void find_recorded_folder() {
+  set_spaces(install_choices.update_folder);
+}
+void record_installation() {}
+void unrecord_other_family() {}
+void list_installations() {}
+void apply_update_line() {}
+void show_installation_list() {}
 
-}  // namespace qov
+} // namespace qov

@@ -12,7 +12,7 @@
 namespace qov {
 
 class HostNames {
- public:
+public:
   virtual ~HostNames() = default;
 
   // Host path of an existing file or folder named by a Windows name (matched
@@ -34,4 +34,4 @@ class HostNames {
   virtual std::vector<std::string> folders_in(const std::string& windows_folder) = 0;
 };
 
-}  // namespace qov
+} // namespace qov

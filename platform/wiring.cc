@@ -35,7 +35,7 @@ Layers& layers() {
   stop_process_with(status);
 }
 
-}  // namespace
+} // namespace
 
 void wire_platform() {
   std::string error;
@@ -61,4 +61,4 @@ void wire_platform() {
   set_external_programs(l.programs.get());
 }
 
-}  // namespace qov
+} // namespace qov

@@ -8,4 +8,4 @@ namespace qov {
 
 void wire_platform();
 
-}  // namespace qov
+} // namespace qov

@@ -15,12 +15,18 @@ FolderDialogBlock g_folder_dialog{};
 template <typename Block> std::span<const uint8_t> bytes_of(const Block& block) {
   return {reinterpret_cast<const uint8_t*>(&block), sizeof block};
 }
-}  // namespace
+} // namespace
 
-void set_external_programs(ExternalPrograms* programs) { g_programs = programs; }
+void set_external_programs(ExternalPrograms* programs) {
+  g_programs = programs;
+}
 
-ExtractionBlock& extraction_block() { return g_extraction; }
-FolderDialogBlock& folder_dialog_block() { return g_folder_dialog; }
+ExtractionBlock& extraction_block() {
+  return g_extraction;
+}
+FolderDialogBlock& folder_dialog_block() {
+  return g_folder_dialog;
+}
 
 void reset_external_program_blocks() {
   std::memset(&g_extraction, 0, sizeof g_extraction);
@@ -55,4 +61,4 @@ void release_program(std::string_view program) {
   trace(TraceObject("release").str("program", program));
 }
 
-}  // namespace qov
+} // namespace qov

@@ -11,22 +11,22 @@ namespace qov {
 
 // The extraction block of REREDODI, 256 bytes.
 struct ExtractionBlock {
-  char function[3];      // "UNZ"
-  char archive[80];      // full name of the archive, space-padded
-  char destination[80];  // folder to extract into, space-padded
-  char unused[92];       // binary zeros
-  char mode[1];          // "2"
+  char function[3];     // "UNZ"
+  char archive[80];     // full name of the archive, space-padded
+  char destination[80]; // folder to extract into, space-padded
+  char unused[92];      // binary zeros
+  char mode[1];         // "2"
 };
 static_assert(sizeof(ExtractionBlock) == 256);
 
 // The folder-dialog block of RAVUVU32, 245 bytes.
 struct FolderDialogBlock {
-  char function[3];  // "I-O" on the call, "CAN" on return when cancelled
+  char function[3]; // "I-O" on the call, "CAN" on return when cancelled
   char title[80];
   char first_option[1];
   char second_option[1];
   char file_name[80];
-  char folder[80];  // proposed folder on the call, chosen folder on return
+  char folder[80]; // proposed folder on the call, chosen folder on return
 };
 static_assert(sizeof(FolderDialogBlock) == 245);
 
@@ -34,7 +34,7 @@ inline constexpr std::string_view kReredodi = "REREDODI";
 inline constexpr std::string_view kRavuvu32 = "RAVUVU32";
 
 class ExternalPrograms {
- public:
+public:
   virtual ~ExternalPrograms() = default;
   // Extracts the archive into the destination. A failure is reported in
   // *error (empty on success) as well as in the result.
@@ -60,4 +60,4 @@ void release_program(std::string_view program);
 // Sets both blocks to their state at program start (binary zeros).
 void reset_external_program_blocks();
 
-}  // namespace qov
+} // namespace qov

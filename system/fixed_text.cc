@@ -6,9 +6,13 @@
 
 namespace qov {
 
-void set_spaces(Field field) { std::fill(field.begin(), field.end(), ' '); }
+void set_spaces(Field field) {
+  std::fill(field.begin(), field.end(), ' ');
+}
 
-void set_nuls(Field field) { std::fill(field.begin(), field.end(), '\0'); }
+void set_nuls(Field field) {
+  std::fill(field.begin(), field.end(), '\0');
+}
 
 void set_text(Field field, std::string_view value) {
   set_spaces(field);
@@ -16,9 +20,13 @@ void set_text(Field field, std::string_view value) {
   std::memcpy(field.data(), value.data(), n);
 }
 
-void copy_field(Field to, ConstField from) { set_text(to, view(from)); }
+void copy_field(Field to, ConstField from) {
+  set_text(to, view(from));
+}
 
-std::string_view view(ConstField field) { return {field.data(), field.size()}; }
+std::string_view view(ConstField field) {
+  return {field.data(), field.size()};
+}
 
 bool is_spaces(ConstField field) {
   return std::all_of(field.begin(), field.end(), [](char c) { return c == ' '; });
@@ -56,7 +64,9 @@ std::string name_of(ConstField field) {
   return std::string(end == std::string_view::npos ? std::string_view() : text.substr(0, end + 1));
 }
 
-NameJoiner::NameJoiner(Field field) : field_(field) { set_spaces(field_); }
+NameJoiner::NameJoiner(Field field) : field_(field) {
+  set_spaces(field_);
+}
 
 NameJoiner& NameJoiner::literal(std::string_view text) {
   std::size_t n = std::min(field_.size() - used_, text.size());
@@ -68,7 +78,7 @@ NameJoiner& NameJoiner::literal(std::string_view text) {
 void end_folder_field(Field field) {
   if (field.empty())
     return;
-  std::size_t keep = 0;  // index of the last character kept
+  std::size_t keep = 0; // index of the last character kept
   for (std::size_t i = field.size() - 1; i >= 1; --i) {
     if (field[i] != ' ') {
       keep = i;
@@ -93,4 +103,4 @@ void replace_all(Field field, std::string_view from, std::string_view to) {
   }
 }
 
-}  // namespace qov
+} // namespace qov

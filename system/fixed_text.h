@@ -52,7 +52,7 @@ std::string name_of(ConstField field);
 // are appended with no separator; once the field is full, the rest of a piece
 // and every later piece are dropped without an error.
 class NameJoiner {
- public:
+public:
   explicit NameJoiner(Field field);
 
   NameJoiner& literal(std::string_view text);
@@ -63,7 +63,7 @@ class NameJoiner {
   // How many characters have been written so far.
   std::size_t length() const { return used_; }
 
- private:
+private:
   Field field_;
   std::size_t used_ = 0;
 };
@@ -78,4 +78,4 @@ void end_folder_field(Field field);
 // the start positions left to right and going on after each replacement.
 void replace_all(Field field, std::string_view from, std::string_view to);
 
-}  // namespace qov
+} // namespace qov

@@ -7,16 +7,18 @@
 namespace qov {
 namespace {
 
-std::string str(ConstField f) { return std::string(f.data(), f.size()); }
+std::string str(ConstField f) {
+  return std::string(f.data(), f.size());
+}
 
 // Joining: the pieces a name is built from, and the result in a small field.
 TEST(NameJoinerTest, JoinsPiecesAndCutsAtTheFieldWidth) {
   struct Case {
     const char* what;
-    std::string folder;  // a NUL-ended folder field (8 characters)
-    std::string choice;  // a space-padded choice field
+    std::string folder; // a NUL-ended folder field (8 characters)
+    std::string choice; // a space-padded choice field
     std::string literal;
-    std::string expected;  // the 12-character field afterwards
+    std::string expected; // the 12-character field afterwards
   };
   const Case cases[] = {
       {"all pieces", std::string("D:\\\0\0\0\0\0", 8), "mf      ", "\\x", "D:\\mf\\x     "},
@@ -57,8 +59,8 @@ TEST(FixedTextTest, EndFolderFieldTurnsTrailingSpacesIntoNuls) {
   };
   const Case cases[] = {
       {"C:\\QOV    ", std::string("C:\\QOV\0\0\0\0", 10)},
-      {"C:\\A B    ", std::string("C:\\A B\0\0\0\0", 10)},  // inner spaces stay
-      {"          ", std::string(" \0\0\0\0\0\0\0\0\0", 10)},  // position 1 is never changed
+      {"C:\\A B    ", std::string("C:\\A B\0\0\0\0", 10)},    // inner spaces stay
+      {"          ", std::string(" \0\0\0\0\0\0\0\0\0", 10)}, // position 1 is never changed
       {"X         ", std::string("X\0\0\0\0\0\0\0\0\0", 10)},
       {"ABCDEFGHIJ", "ABCDEFGHIJ"},
   };
@@ -77,9 +79,9 @@ TEST(FixedTextTest, ReplaceAllScansEveryStartPosition) {
       {"emp06001.co@", "co@", "c1@", "emp06001.c1@"},
       {"x4601y4601z", "4601", "4611", "x4611y4611z"},
       {"46014601", "4601", "4611", "46114611"},
-      {"aaa", "aa", "ab", "aba"},      // goes on after each replacement
+      {"aaa", "aa", "ab", "aba"}, // goes on after each replacement
       {"fac.i1@", "1@", "2@", "fac.i2@"},
-      {"abc4601", "4601", "4611", "abc4611"},  // the last start position counts
+      {"abc4601", "4601", "4611", "abc4611"}, // the last start position counts
       {"460", "4601", "4611", "460"},
   };
   for (const Case& c : cases) {
@@ -96,7 +98,7 @@ TEST(FixedTextTest, NamesAndComparisons) {
   EXPECT_EQ(name_of(f), "a b");
   EXPECT_TRUE(holds(f, "a b"));
   EXPECT_FALSE(holds(f, "a"));
-  set_text(f, "0123456789ABC");  // cut at the width, no error
+  set_text(f, "0123456789ABC"); // cut at the width, no error
   EXPECT_EQ(str(f), "0123456789");
   std::string nul_ended("C:\\X  \0zz  ", 10);
   EXPECT_EQ(name_of(ConstField(nul_ended.data(), nul_ended.size())), "C:\\X");
@@ -106,5 +108,5 @@ TEST(FixedTextTest, NamesAndComparisons) {
   EXPECT_EQ(choice_piece(f), "");
 }
 
-}  // namespace
-}  // namespace qov
+} // namespace
+} // namespace qov

@@ -6,9 +6,11 @@
 namespace qov {
 namespace {
 PlatformServices* g_platform = nullptr;
-}  // namespace
+} // namespace
 
-void set_platform(PlatformServices* platform) { g_platform = platform; }
+void set_platform(PlatformServices* platform) {
+  g_platform = platform;
+}
 
 PlatformServices& platform() {
   if (g_platform == nullptr) {
@@ -18,4 +20,4 @@ PlatformServices& platform() {
   return *g_platform;
 }
 
-}  // namespace qov
+} // namespace qov

@@ -32,7 +32,7 @@ inline constexpr std::size_t kRecordSize = 80;
 // A sequential file of fixed 80-byte records. One file at a time per object;
 // every operation gives a status.
 class RecordFile {
- public:
+public:
   enum class OpenMode { kInput, kUpdate, kOutput, kExtend };
 
   virtual ~RecordFile() = default;
@@ -47,7 +47,7 @@ class RecordFile {
 };
 
 class PlatformServices {
- public:
+public:
   virtual ~PlatformServices() = default;
 
   // Full Windows name of the current folder, drive letter first ("D:\AUTORUN\BIN").
@@ -75,4 +75,4 @@ class PlatformServices {
 void set_platform(PlatformServices* platform);
 PlatformServices& platform();
 
-}  // namespace qov
+} // namespace qov

@@ -15,7 +15,9 @@ PrimitiveArea primitive_area;
 
 namespace {
 
-PrimitiveArea& area() { return primitive_area; }
+PrimitiveArea& area() {
+  return primitive_area;
+}
 
 // Size as 8 bytes, then day, month, year (2 bytes), then hours, minutes,
 // seconds and hundredths, all most significant byte first.
@@ -32,9 +34,11 @@ void encode_details(const FileInfo& info, uint8_t (&details)[16]) {
   details[15] = static_cast<uint8_t>(info.hundredths);
 }
 
-void store_status(int status) { area().status = static_cast<uint16_t>(status); }
+void store_status(int status) {
+  area().status = static_cast<uint16_t>(status);
+}
 
-}  // namespace
+} // namespace
 
 void reset_primitive_area() {
   std::memset(&primitive_area, 0, sizeof primitive_area);
@@ -78,7 +82,7 @@ bool file_exists() {
     encode_details(*info, area().file_details);
     store_status(0);
   } else {
-    store_status(2);  // no such file
+    store_status(2); // no such file
   }
   bool found = std::any_of(std::begin(area().file_details), std::end(area().file_details),
                            [](uint8_t b) { return b != 0; });
@@ -112,7 +116,7 @@ std::string trimmed(std::string_view text) {
   std::size_t end = text.find_last_not_of(' ');
   return std::string(end == std::string_view::npos ? std::string_view() : text.substr(0, end + 1));
 }
-}  // namespace
+} // namespace
 
 void set_environment(const char (&name)[8], const char (&value)[80]) {
   std::string n = trimmed(view(name));
@@ -128,4 +132,4 @@ void read_environment(const char (&name)[8], char (&value)[80]) {
   trace(TraceObject("getenv").str("name", n).str("value", v));
 }
 
-}  // namespace qov
+} // namespace qov

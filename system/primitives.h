@@ -11,14 +11,14 @@
 namespace qov {
 
 struct PrimitiveArea {
-  uint8_t run_result;          // result of the run service; never examined
-  uint8_t file_details[16];    // size, date, time; all zero when absent
-  char name_text[105];         // the one name argument, and the current folder
+  uint8_t run_result;       // result of the run service; never examined
+  uint8_t file_details[16]; // size, date, time; all zero when absent
+  char name_text[105];      // the one name argument, and the current folder
   char copy_source[80];
   char copy_target[80];
-  uint16_t status;             // 0 or the platform's error number; read by none
-  uint32_t folder_query_flags; // always 0
-  uint32_t folder_query_length;  // 100
+  uint16_t status;              // 0 or the platform's error number; read by none
+  uint32_t folder_query_flags;  // always 0
+  uint32_t folder_query_length; // 100
   char drive_letter[1];
 };
 
@@ -51,4 +51,4 @@ void extract_archive();
 void set_environment(const char (&name)[8], const char (&value)[80]);
 void read_environment(const char (&name)[8], char (&value)[80]);
 
-}  // namespace qov
+} // namespace qov

@@ -22,4 +22,4 @@ using StopHook = void (*)(int status);
 // The hook runs instead of exit(); it must not return (a test throws).
 void set_stop_hook(StopHook hook);
 
-}  // namespace qov
+} // namespace qov

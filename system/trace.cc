@@ -1,16 +1,16 @@
 #include "system/trace.h"
 
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <cerrno>
 
 #include "system/win1252.h"
 
 namespace qov {
 namespace {
 FILE* g_trace = nullptr;
-}  // namespace
+} // namespace
 
 TraceObject::TraceObject(std::string_view call) {
   text_ = "{\"call\":\"" + json_escape(call) + "\"";
@@ -115,7 +115,9 @@ void close_trace() {
   g_trace = nullptr;
 }
 
-bool trace_enabled() { return g_trace != nullptr; }
+bool trace_enabled() {
+  return g_trace != nullptr;
+}
 
 void trace(const TraceObject& object) {
   if (g_trace == nullptr)
@@ -126,4 +128,4 @@ void trace(const TraceObject& object) {
   std::fflush(g_trace);
 }
 
-}  // namespace qov
+} // namespace qov

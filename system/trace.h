@@ -15,7 +15,7 @@ namespace qov {
 // Builds one trace object. Strings given to str() are Windows-1252 data and
 // are written as UTF-8.
 class TraceObject {
- public:
+public:
   explicit TraceObject(std::string_view call);
   TraceObject& str(std::string_view key, std::string_view w1252_value);
   TraceObject& num(std::string_view key, long long value);
@@ -23,7 +23,7 @@ class TraceObject {
   TraceObject& hex(std::string_view key, std::span<const uint8_t> bytes);
   std::string text() const { return text_ + "}"; }
 
- private:
+private:
   void key(std::string_view name);
   std::string text_;
 };
@@ -43,4 +43,4 @@ void trace(const TraceObject& object);
 std::string json_escape(std::string_view utf8);
 std::string to_hex(std::span<const uint8_t> bytes);
 
-}  // namespace qov
+} // namespace qov

@@ -39,7 +39,7 @@ char byte_for(char32_t cp) {
   return '?';
 }
 
-}  // namespace
+} // namespace
 
 std::string w1252(std::string_view utf8) {
   std::string out;
@@ -71,4 +71,4 @@ std::string utf8_from_w1252(std::string_view text) {
   return out;
 }
 
-}  // namespace qov
+} // namespace qov

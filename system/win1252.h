@@ -16,4 +16,4 @@ std::string w1252(std::string_view utf8);
 // map to the C1 controls of the same value, so no byte is ever lost.
 std::string utf8_from_w1252(std::string_view text);
 
-}  // namespace qov
+} // namespace qov

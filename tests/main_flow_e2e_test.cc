@@ -22,8 +22,8 @@ TEST(MainFlowEndToEnd, UsageErrorsComeBeforeAnyWindow) {
   EXPECT_TRUE(calls_named(r.trace, "gui").empty());
 }
 
-}  // namespace
-}  // namespace qov::testing
+} // namespace
+} // namespace qov::testing
 
 namespace qov::testing {
 namespace {
@@ -45,28 +45,36 @@ TEST(MainFlowEndToEnd, OpensTheMainWindowAndClosesItInOrder) {
 
   std::vector<std::string> seen;
   for (const TraceEntry& e : r.trace) {
-    if (e.call() == "gui" && (e.code() == 0 || e.code() == 3 || e.code() == 34 ||
-                              e.code() == 12 || e.code() == 16))
+    if (e.call() == "gui" &&
+        (e.code() == 0 || e.code() == 3 || e.code() == 34 || e.code() == 12 || e.code() == 16))
       seen.push_back("gui " + e["code"]);
     else if (e.call() == "release")
       seen.push_back("release " + e["program"]);
     else if (e.call() == "exit")
       seen.push_back("exit " + e["code"]);
   }
-  std::vector<std::string> expected = {"gui 0",         "gui 3",  "gui 34", "release REREDODI",
-                                       "release RAVUVU32", "gui 12", "gui 16", "exit 0"};
+  std::vector<std::string> expected = {
+      "gui 0",  "gui 3",  "gui 34", "release REREDODI", "release RAVUVU32",
+      "gui 12", "gui 16", "exit 0"};
   EXPECT_EQ(seen, expected);
-  const std::string window =
-      "0000" "0a002600260064006400" "0000000000000000" "5400220006002800" "0000000000000000"
-      "0100" "000000000000000000000000" "5345545550202020" "0000000000000000000000000000000000"
-      "64" "000000000000000000000000";
+  const std::string window = "0000"
+                             "0a002600260064006400"
+                             "0000000000000000"
+                             "5400220006002800"
+                             "0000000000000000"
+                             "0100"
+                             "000000000000000000000000"
+                             "5345545550202020"
+                             "0000000000000000000000000000000000"
+                             "64"
+                             "000000000000000000000000";
   auto gui = calls_named(r.trace, "gui");
   ASSERT_GE(gui.size(), 3u);
   EXPECT_EQ(gui[0]["in"].substr(0, window.size()), window);
   EXPECT_EQ(gui[0]["in"].size(), 2u * 188);
-  EXPECT_EQ(gui[2]["in"], gui[0]["in"]);  // code 34 gets the same definition
+  EXPECT_EQ(gui[2]["in"], gui[0]["in"]); // code 34 gets the same definition
   EXPECT_EQ(r.trace.back().call(), "exit");
 }
 
-}  // namespace
-}  // namespace qov::testing
+} // namespace
+} // namespace qov::testing

@@ -20,10 +20,14 @@ void put_le16(std::span<uint8_t> bytes, std::size_t offset, int16_t value) {
 }
 
 namespace {
-std::size_t non_negative(int16_t v) { return v < 0 ? 0 : static_cast<std::size_t>(v); }
-}  // namespace
+std::size_t non_negative(int16_t v) {
+  return v < 0 ? 0 : static_cast<std::size_t>(v);
+}
+} // namespace
 
-std::size_t GuiBlockView::header_count() const { return non_negative(get_le16(bytes_, 2)) / 2; }
+std::size_t GuiBlockView::header_count() const {
+  return non_negative(get_le16(bytes_, 2)) / 2;
+}
 
 int16_t GuiBlockView::header(std::size_t entry) const {
   if (entry < 1 || entry > header_count())
@@ -37,7 +41,9 @@ void GuiBlockView::set_header(std::size_t entry, int16_t value) {
   put_le16(bytes_, 2 + 2 * (entry - 1), value);
 }
 
-std::size_t GuiBlockView::numeric_offset() const { return 2 + non_negative(header(1)); }
+std::size_t GuiBlockView::numeric_offset() const {
+  return 2 + non_negative(header(1));
+}
 std::size_t GuiBlockView::character_offset() const {
   return numeric_offset() + non_negative(header(2));
 }
@@ -121,4 +127,4 @@ std::span<uint8_t> GuiBlock::bytes_with_variable(std::size_t variable_length) {
   return std::span<uint8_t>(bytes_).first(std::min(bytes_.size(), fixed_size_ + variable_length));
 }
 
-}  // namespace qov
+} // namespace qov

@@ -24,7 +24,7 @@ int16_t get_le16(std::span<const uint8_t> bytes, std::size_t offset);
 void put_le16(std::span<uint8_t> bytes, std::size_t offset, int16_t value);
 
 class GuiBlockView {
- public:
+public:
   explicit GuiBlockView(std::span<uint8_t> bytes) : bytes_(bytes) {}
 
   int16_t return_code() const { return get_le16(bytes_, 0); }
@@ -57,7 +57,7 @@ class GuiBlockView {
 
   std::span<uint8_t> bytes() const { return bytes_; }
 
- private:
+private:
   std::size_t numeric_offset() const;
   std::size_t character_offset() const;
   std::size_t variable_offset() const;
@@ -68,7 +68,7 @@ class GuiBlockView {
 
 // A block that owns its bytes: 2 + header + numeric + character + variable.
 class GuiBlock {
- public:
+public:
   // `header` gives every header entry (the first being its own byte size);
   // the numeric and character parts take the sizes of entries 2 and 3, and
   // the variable part has room for `variable_room` bytes.
@@ -80,7 +80,7 @@ class GuiBlock {
   // The block without the variable room past `variable_length` bytes.
   std::span<uint8_t> bytes_with_variable(std::size_t variable_length);
 
- private:
+private:
   std::size_t fixed_size_;
   std::vector<uint8_t> bytes_;
 };
@@ -95,4 +95,4 @@ struct EmptyBlock {
   uint8_t bytes[2] = {0, 0};
 };
 
-}  // namespace qov
+} // namespace qov

@@ -29,7 +29,7 @@ enum GuiCode : int16_t {
 };
 
 class GuiLibrary {
- public:
+public:
   virtual ~GuiLibrary() = default;
   // The block is the whole area the installer passes; the library never
   // reads or writes past its end.
@@ -44,4 +44,4 @@ GuiLibrary* gui_library();
 // exit code.
 int32_t gui_call(int16_t code, std::span<uint8_t> block);
 
-}  // namespace qov
+} // namespace qov

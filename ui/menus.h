@@ -11,4 +11,4 @@ extern int16_t pending_update_key;
 // Runs the main menu until the module menu is left with 287, 27 or -5.
 void run_main_menu();
 
-}  // namespace qov
+} // namespace qov

@@ -5,4 +5,4 @@ namespace qov {
 // Filled in with the update screen and the panel "PSETUP".
 void run_update_path() {}
 
-}  // namespace qov
+} // namespace qov

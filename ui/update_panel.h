@@ -6,4 +6,4 @@ namespace qov {
 
 void run_update_path();
 
-}  // namespace qov
+} // namespace qov

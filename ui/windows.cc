@@ -5,7 +5,9 @@
 
 namespace qov {
 
-GuiBlock blank_window_definition() { return GuiBlock({10, 38, 38, 100, 100}, 100); }
+GuiBlock blank_window_definition() {
+  return GuiBlock({10, 38, 38, 100, 100}, 100);
+}
 
 GuiBlock main_window_definition() {
   GuiBlock block = blank_window_definition();
@@ -36,4 +38,4 @@ void close_gui() {
   gui_call(kGuiShutdown, last.bytes);
 }
 
-}  // namespace qov
+} // namespace qov

@@ -19,4 +19,4 @@ void open_main_window();
 // Closes the window opened last (code 12) and shuts the library down (code 16).
 void close_gui();
 
-}  // namespace qov
+} // namespace qov

@@ -56,7 +56,7 @@ bool parse_int(std::string_view s, long min, long max, long* out) {
   return true;
 }
 
-}  // namespace
+} // namespace
 
 std::optional<AnswerFile> AnswerFile::parse(std::string_view content, std::string* error) {
   AnswerFile file;
@@ -141,18 +141,17 @@ const Answer& AnswerFile::take(std::initializer_list<Answer::Kind> kinds, std::s
   for (Answer::Kind k : kinds)
     wanted += (wanted.empty() ? "" : " or ") + std::string(kind_name(k));
   if (next_ >= answers_.size()) {
-    std::fprintf(stderr,
-                 "qov-setup: answer file %s: no line left after line %d for the %.*s (wanted %s)\n",
-                 path.c_str(), last_line_, static_cast<int>(call.size()), call.data(),
-                 wanted.c_str());
+    std::fprintf(
+        stderr, "qov-setup: answer file %s: no line left after line %d for the %.*s (wanted %s)\n",
+        path.c_str(), last_line_, static_cast<int>(call.size()), call.data(), wanted.c_str());
     stop_process_with(99);
   }
   const Answer& a = answers_[next_];
   if (std::find(kinds.begin(), kinds.end(), a.kind) == kinds.end()) {
-    std::fprintf(stderr, "qov-setup: answer file %s line %d: \"%.*s\" cannot answer the %.*s (wanted %s)\n",
-                 path.c_str(), a.line, static_cast<int>(kind_name(a.kind).size()),
-                 kind_name(a.kind).data(), static_cast<int>(call.size()), call.data(),
-                 wanted.c_str());
+    std::fprintf(
+        stderr, "qov-setup: answer file %s line %d: \"%.*s\" cannot answer the %.*s (wanted %s)\n",
+        path.c_str(), a.line, static_cast<int>(kind_name(a.kind).size()), kind_name(a.kind).data(),
+        static_cast<int>(call.size()), call.data(), wanted.c_str());
     stop_process_with(99);
   }
   ++next_;
@@ -160,4 +159,4 @@ const Answer& AnswerFile::take(std::initializer_list<Answer::Kind> kinds, std::s
   return a;
 }
 
-}  // namespace qov
+} // namespace qov

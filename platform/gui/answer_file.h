@@ -24,16 +24,16 @@ namespace qov {
 struct Answer {
   enum class Kind { kKey, kSelect, kAnswer, kFolder, kCancel };
   Kind kind;
-  int line;        // line number in the file, from 1
-  int16_t number;  // key code, or line of the list for select
-  char letter;     // 'y', 'n' or NUL for answer
-  std::string text;  // folder, Windows-1252
+  int line;         // line number in the file, from 1
+  int16_t number;   // key code, or line of the list for select
+  char letter;      // 'y', 'n' or NUL for answer
+  std::string text; // folder, Windows-1252
 };
 
 std::string_view kind_name(Answer::Kind kind);
 
 class AnswerFile {
- public:
+public:
   // Parses the whole file. On a malformed line gives nothing and an error
   // naming the line.
   static std::optional<AnswerFile> parse(std::string_view content, std::string* error);
@@ -48,10 +48,10 @@ class AnswerFile {
 
   std::string path;
 
- private:
+private:
   std::vector<Answer> answers_;
   std::size_t next_ = 0;
   int last_line_ = 0;
 };
 
-}  // namespace qov
+} // namespace qov

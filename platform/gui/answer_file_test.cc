@@ -36,8 +36,8 @@ TEST(AnswerFileTest, ParsesEveryActionWithCommentsAndBlankLines) {
 }
 
 TEST(AnswerFileTest, MalformedLinesAreRefusedWithTheirLineNumber) {
-  const char* bad[] = {"key\n", "key 40000\n", "key 12x\n", "select 0\n", "answer maybe\n",
-                       "folder\n", "cancel now\n", "press 5\n"};
+  const char* bad[] = {"key\n",          "key 40000\n", "key 12x\n",    "select 0\n",
+                       "answer maybe\n", "folder\n",    "cancel now\n", "press 5\n"};
   for (const char* text : bad) {
     std::string error;
     std::string content = std::string("key 1\n") + text;
@@ -53,5 +53,5 @@ TEST(AnswerFileTest, FolderIsCutAt80Characters) {
   EXPECT_EQ(file->take({Answer::Kind::kFolder}, "t").text.size(), 80u);
 }
 
-}  // namespace
-}  // namespace qov
+} // namespace
+} // namespace qov

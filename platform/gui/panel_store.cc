@@ -9,7 +9,9 @@
 namespace qov {
 namespace {
 
-std::size_t non_negative(int16_t v) { return v < 0 ? 0 : static_cast<std::size_t>(v); }
+std::size_t non_negative(int16_t v) {
+  return v < 0 ? 0 : static_cast<std::size_t>(v);
+}
 
 std::string name_at(std::span<const uint8_t> bytes, std::size_t offset) {
   std::string name(8, '\0');
@@ -18,7 +20,7 @@ std::string name_at(std::span<const uint8_t> bytes, std::size_t offset) {
   return name;
 }
 
-}  // namespace
+} // namespace
 
 int16_t FieldDefinition::entry(std::size_t n) const {
   return n >= 1 && n <= header.size() ? header[n - 1] : 0;
@@ -69,7 +71,9 @@ Panel* PanelStore::find(const std::string& name) {
   return it == panels_.end() ? nullptr : &it->second;
 }
 
-Panel* PanelStore::current() { return find(current_); }
+Panel* PanelStore::current() {
+  return find(current_);
+}
 
 bool PanelStore::handle(int16_t code, std::span<uint8_t> block) {
   int16_t rc;
@@ -177,7 +181,8 @@ int16_t PanelStore::get_field(std::span<uint8_t> block) {
   std::size_t header_bytes = 2 * def.header.size();
   std::size_t room_variable = non_negative(v.header(4));
   std::size_t needed = 2 + header_bytes + def.numeric.size() + def.characters.size();
-  if (header_bytes != non_negative(v.header(1)) || def.numeric.size() != non_negative(v.header(2)) ||
+  if (header_bytes != non_negative(v.header(1)) ||
+      def.numeric.size() != non_negative(v.header(2)) ||
       def.characters.size() != non_negative(v.header(3)) || def.variable.size() > room_variable ||
       needed + def.variable.size() > block.size())
     return kNoRoom;
@@ -194,13 +199,40 @@ int16_t PanelStore::get_field(std::span<uint8_t> block) {
   return kDone;
 }
 
+FieldDefinition list_field_definition(const StoredPanel::ListField& field) {
+  FieldDefinition def;
+  int16_t width = static_cast<int16_t>(std::max(0, field.width));
+  def.header = {30, 52, 74, static_cast<int16_t>(8 + 10 + width + 8), 8, 10, width, 0, 8, 0, 0, 0,
+                0,  -1, 44};
+  def.numeric.assign(52, 0);
+  put_le16(def.numeric, 0, static_cast<int16_t>(field.number));
+  put_le16(def.numeric, 10, static_cast<int16_t>(field.row));
+  put_le16(def.numeric, 12, static_cast<int16_t>(field.column));
+  def.characters.assign(74, 0);
+  auto padded = [](const std::string& s, std::size_t n) {
+    std::string out = s.substr(0, n);
+    out.resize(n, ' ');
+    return out;
+  };
+  std::string variable = padded(field.name, 8) + padded(field.picture, 10) +
+                         std::string(static_cast<std::size_t>(width), ' ') + "LISTBOX ";
+  def.variable.assign(variable.begin(), variable.end());
+  return def;
+}
+
 int16_t PanelStore::load_stored(std::span<uint8_t> block) {
-  std::string name = name_at(block, 2);
-  Panel& p = panels_[name];
-  p.name = name;
-  p.stored.assign(block.begin() + std::min<std::size_t>(10, block.size()), block.end());
-  current_ = name;
+  auto layout = parse_stored_panel(block);
+  if (!layout)
+    return kMalformed;
+  Panel& p = panels_[layout->name];
+  p.name = layout->name;
+  p.stored.assign(block.begin() + 10, block.end());
+  p.fields.clear();
+  for (const StoredPanel::ListField& f : layout->lists)
+    p.fields[static_cast<int16_t>(f.number)] = list_field_definition(f);
+  p.layout = std::move(layout);
+  current_ = p.name;
   return kDone;
 }
 
-}  // namespace qov
+} // namespace qov

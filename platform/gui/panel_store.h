@@ -14,10 +14,12 @@
 #include <string>
 #include <vector>
 
+#include "platform/gui/stored_panel.h"
+
 namespace qov {
 
 struct FieldDefinition {
-  std::vector<int16_t> header;  // every header entry, entry 1 first
+  std::vector<int16_t> header; // every header entry, entry 1 first
   std::vector<uint8_t> numeric;
   std::vector<uint8_t> characters;
   std::vector<uint8_t> variable;
@@ -30,14 +32,15 @@ struct FieldDefinition {
 };
 
 struct Panel {
-  std::string name;             // 8 characters, as passed
-  std::vector<int16_t> keys;    // the key list of its definition
-  std::map<int16_t, FieldDefinition> fields;  // by field number
-  std::vector<uint8_t> stored;  // the stored definition loaded with code 128
+  std::string name;                          // 8 characters, as passed
+  std::vector<int16_t> keys;                 // the key list of its definition
+  std::map<int16_t, FieldDefinition> fields; // by field number
+  std::vector<uint8_t> stored;               // the stored definition loaded with code 128
+  std::optional<StoredPanel> layout;         // what that definition shows
 };
 
 class PanelStore {
- public:
+public:
   // Result codes the library gives back in a block's return code.
   static constexpr int16_t kDone = 0;
   static constexpr int16_t kNoSuchField = 1;
@@ -54,7 +57,7 @@ class PanelStore {
   // Names of the open windows' panels, outermost first ("" for the main one).
   const std::vector<std::string>& windows() const { return windows_; }
 
- private:
+private:
   int16_t open_window(std::span<uint8_t> block);
   int16_t close_window();
   int16_t clear_panel(std::span<uint8_t> block);
@@ -68,8 +71,13 @@ class PanelStore {
   std::string current_;
 };
 
+// The field definition a stored panel's list field starts with: header 30,
+// 52, 74, then the variable length and the sub-items name (8), picture (10),
+// value (the field's width, spaces), entry 8 unused, kind (8: "LISTBOX ").
+FieldDefinition list_field_definition(const StoredPanel::ListField& field);
+
 // Parses a block with a header into a field definition; nothing when the
 // header does not fit the bytes.
 std::optional<FieldDefinition> parse_field_definition(std::span<const uint8_t> block);
 
-}  // namespace qov
+} // namespace qov

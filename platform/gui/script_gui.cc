@@ -51,4 +51,4 @@ void ScriptGui::message(std::span<uint8_t> block) {
   v.set_character(4, a.letter);
 }
 
-}  // namespace qov
+} // namespace qov

@@ -9,13 +9,13 @@
 namespace qov {
 
 class ScriptGui : public GuiLibrary {
- public:
+public:
   explicit ScriptGui(AnswerFile& answers) : answers_(answers) {}
   int32_t call(int16_t code, std::span<uint8_t> block) override;
 
   PanelStore& panels() { return panels_; }
 
- private:
+private:
   void converse(std::span<uint8_t> block);
   void message(std::span<uint8_t> block);
 
@@ -23,4 +23,4 @@ class ScriptGui : public GuiLibrary {
   PanelStore panels_;
 };
 
-}  // namespace qov
+} // namespace qov

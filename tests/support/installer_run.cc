@@ -50,7 +50,9 @@ void TempMachine::write_file(const std::string& relative, const std::string& con
   write_host_file(host(relative), content);
 }
 
-bool TempMachine::exists(const std::string& relative) const { return fs::exists(host(relative)); }
+bool TempMachine::exists(const std::string& relative) const {
+  return fs::exists(host(relative));
+}
 
 std::string TempMachine::read_file(const std::string& relative) const {
   return read_host_file(host(relative));
@@ -105,8 +107,9 @@ RunResult run_setup(const RunOptions& options) {
   RunResult result;
   pid_t pid = fork();
   if (pid == 0) {
-    std::string cwd = options.cwd.empty() ? (options.machine.empty() ? work.path() : options.machine)
-                                          : options.cwd;
+    std::string cwd = options.cwd.empty()
+                          ? (options.machine.empty() ? work.path() : options.machine)
+                          : options.cwd;
     if (chdir(cwd.c_str()) != 0)
       _exit(120);
     int in = open("/dev/null", O_RDONLY);
@@ -129,4 +132,4 @@ RunResult run_setup(const RunOptions& options) {
   return result;
 }
 
-}  // namespace qov::testing
+} // namespace qov::testing

@@ -22,7 +22,7 @@ void append_utf8(std::string& out, unsigned cp) {
 }
 
 class Parser {
- public:
+public:
   explicit Parser(const std::string& s) : s_(s) {}
 
   TraceEntry object() {
@@ -48,7 +48,7 @@ class Parser {
     return e;
   }
 
- private:
+private:
   char peek() const { return i_ < s_.size() ? s_[i_] : '\0'; }
   void expect(char c) {
     if (peek() != c)
@@ -101,7 +101,7 @@ class Parser {
   std::size_t i_ = 0;
 };
 
-}  // namespace
+} // namespace
 
 const std::string& TraceEntry::operator[](const std::string& key) const {
   static const std::string kMissing;
@@ -140,4 +140,4 @@ std::vector<unsigned char> from_hex(const std::string& hex) {
   return out;
 }
 
-}  // namespace qov::testing
+} // namespace qov::testing

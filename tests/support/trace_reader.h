@@ -27,4 +27,4 @@ std::vector<TraceEntry> calls_named(const std::vector<TraceEntry>& trace, const 
 // Decodes the lower-case hex of "in"/"out" members.
 std::vector<unsigned char> from_hex(const std::string& hex);
 
-}  // namespace qov::testing
+} // namespace qov::testing
