@@ -8,6 +8,8 @@
 #include "system/primitives.h"
 #include "system/process_exit.h"
 #include "ui/menus.h"
+#include "ui/panel_blocks.h"
+#include "ui/screen_tables.h"
 #include "ui/update_panel.h"
 #include "ui/windows.h"
 
@@ -19,6 +21,8 @@ void reset_run_state() {
   reset_external_program_blocks();
   set_pending_exit_code(0);
   pending_update_key = 0;
+  reset_screen_tables();
+  reset_panel_blocks();
 }
 
 void run_installer() {
