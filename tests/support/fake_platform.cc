@@ -100,13 +100,18 @@ std::string FakePlatform::key(const std::string& name) {
       c = '\\';
     c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
   }
+  return k;
+}
+
+std::string FakePlatform::folder_key(const std::string& name) {
+  std::string k = key(name);
   while (k.size() > 3 && k.back() == '\\')
     k.pop_back();
   return k;
 }
 
 void FakePlatform::add_folder(const std::string& name) {
-  std::string k = key(name);
+  std::string k = folder_key(name);
   while (!k.empty()) {
     folders.insert(k);
     std::string parent = parent_of(k);
@@ -141,7 +146,7 @@ int FakePlatform::set_drive(char letter) {
 }
 
 int FakePlatform::change_folder(const std::string& name) {
-  if (!folders.count(key(name)))
+  if (!folders.count(folder_key(name)))
     return 3;
   current = name;
   return 0;

@@ -40,6 +40,8 @@ public:
 
   // The key a name is stored under.
   static std::string key(const std::string& name);
+  // The same for a folder: trailing backslashes do not count.
+  static std::string folder_key(const std::string& name);
 
   std::map<std::string, std::string> files; // by key
   std::set<std::string> folders;            // by key

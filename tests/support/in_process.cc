@@ -1,5 +1,7 @@
 #include "tests/support/in_process.h"
 
+#include <cstdio>
+
 #include "app/main_flow.h"
 #include "system/external_programs.h"
 #include "system/fixed_text.h"
@@ -20,8 +22,11 @@ int32_t RecordingExtractor::extract(ExtractionBlock& block, std::string* error) 
 void InstallerTest::SetUp() {
   reset_run_state();
   trace_path_ = dir_.path() + "/trace.jsonl";
+  std::remove(trace_path_.c_str()); // SetUp may run again inside a table test
   open_trace(trace_path_);
   set_stop_hook([](int status) { throw ProcessStopped{status}; });
+  machine = FakePlatform();
+  extractor = RecordingExtractor();
   set_platform(&machine);
   answers("");
 }
