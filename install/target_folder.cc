@@ -87,9 +87,9 @@ Outcome ask_for_folder() {
 } // namespace
 
 bool select_target_folder() {
-  Outcome outcome;
-  while ((outcome = ask_for_folder()) == Outcome::kAgain) {
-  }
+  Outcome outcome = ask_for_folder();
+  while (outcome == Outcome::kAgain)
+    outcome = ask_for_folder();
   if (outcome == Outcome::kEnd)
     return false;
   copy_field(extraction_block().destination, install_choices.target_folder);
