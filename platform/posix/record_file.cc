@@ -1,5 +1,6 @@
 #include "platform/posix/record_file.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 
@@ -124,7 +125,10 @@ RecordStatus PosixRecordFile::open(const std::string& name, OpenMode mode) {
   if (fd_ >= 0)
     return done(op_name(mode), "41");
   name_ = name;
-  return done(op_name(mode), open_file(name, mode));
+  RecordStatus status = done(op_name(mode), open_file(name, mode));
+  if (status != "00")
+    name_.clear();
+  return status;
 }
 
 RecordStatus PosixRecordFile::open_file(const std::string& name, OpenMode mode) {
