@@ -8,8 +8,10 @@
 
 #include "platform/gui/answer_file.h"
 #include "platform/gui/script_gui.h"
+#include "platform/posix/posix_machine.h"
 #include "platform/programs/helper_programs.h"
 #include "system/external_programs.h"
+#include "system/platform_services.h"
 #include "system/process_exit.h"
 #include "system/trace.h"
 #include "ui/gui_library.h"
@@ -18,6 +20,7 @@ namespace qov {
 namespace {
 
 struct Layers {
+  std::unique_ptr<PosixMachine> machine;
   std::optional<AnswerFile> answers;
   std::unique_ptr<GuiLibrary> gui;
   std::unique_ptr<FolderDialog> dialog;
@@ -42,6 +45,12 @@ void wire_platform() {
   if (!open_trace_from_environment(&error))
     fail(2, error);
   Layers& l = layers();
+
+  l.machine = PosixMachine::from_environment(&error);
+  if (!l.machine)
+    fail(2, error);
+  set_platform(l.machine.get());
+  set_current_machine(l.machine.get());
 
   const char* script = std::getenv("QOV_GUI_SCRIPT");
   if (script != nullptr && *script != '\0') {
