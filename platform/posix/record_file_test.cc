@@ -125,22 +125,5 @@ TEST_F(RecordFileTest, ReadsADamagedFileAsLinesAndMendsItBeforeWriting) {
                                       record("06.000C:\\ADDED"), "10"}));
 }
 
-TEST_F(RecordFileTest, TracesEachOperation) {
-  testing::TempDir dir;
-  ASSERT_TRUE(open_trace(dir.path() + "/trace.jsonl"));
-  PosixRecordFile f(machine);
-  f.open(name, Mode::kUpdate);
-  f.open(name, Mode::kOutput);
-  f.close();
-  close_trace();
-  std::vector<testing::TraceEntry> t = testing::read_trace(dir.path() + "/trace.jsonl");
-  ASSERT_EQ(t.size(), 3u);
-  EXPECT_EQ(t[0].call(), "record_file");
-  EXPECT_EQ(t[0]["op"] + " " + t[0]["file"] + " " + t[0]["status"],
-            "open-update c:/qovexemf/qovinst.dir 35");
-  EXPECT_EQ(t[1]["op"] + " " + t[1]["status"], "open-output 00");
-  EXPECT_EQ(t[2]["op"] + " " + t[2]["status"], "close 00");
-}
-
 } // namespace
 } // namespace qov
