@@ -76,5 +76,27 @@ TEST(MainFlowEndToEnd, OpensTheMainWindowAndClosesItInOrder) {
   EXPECT_EQ(r.trace.back().call(), "exit");
 }
 
+// An answer file that runs out: the first screen that waits stops the run
+// with status 99 and says which call found no line.
+TEST(MainFlowEndToEnd, MissingAnswerStopsNamingTheCall) {
+  TempMachine m;
+  m.write_file("d/AUTORUN/BIN/setup.exe", "demo");
+  m.make_folder("c/WINDOWS/system32");
+  RunOptions o;
+  o.machine = m.root();
+  o.cwd = m.host("d/AUTORUN/BIN");
+  o.env["windir"] = "C:\\WINDOWS";
+  o.answers = "# nothing\n";
+  RunResult r = run_setup(o);
+  EXPECT_EQ(r.status, 99);
+  EXPECT_NE(r.err.find("converse (code 19) on \"PANEL001\""), std::string::npos) << r.err;
+  // The run stops in the converse: the window is never closed.
+  ASSERT_FALSE(r.trace.empty());
+  EXPECT_EQ(r.trace.back().call(), "exit");
+  EXPECT_EQ(r.trace.back()["code"], "99");
+  for (const TraceEntry& e : calls_named(r.trace, "gui"))
+    EXPECT_NE(e.code(), 12);
+}
+
 } // namespace
 } // namespace qov::testing
