@@ -9,7 +9,7 @@
 namespace qov {
 
 class ExtractionProgress {
- public:
+public:
   virtual ~ExtractionProgress() = default;
   // An archive starts; total is its uncompressed size in bytes (0 if unknown).
   virtual void begin(const std::string& archive, uint64_t total) = 0;
@@ -20,4 +20,4 @@ class ExtractionProgress {
   virtual void failure(const std::string& archive, const std::string& reason) = 0;
 };
 
-}  // namespace qov
+} // namespace qov

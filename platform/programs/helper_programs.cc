@@ -17,7 +17,9 @@ int32_t HelperPrograms::folder_dialog(FolderDialogBlock& block) {
   return dialog_->choose(block);
 }
 
-void HelperPrograms::release(std::string_view program) { loaded_.erase(std::string(program)); }
+void HelperPrograms::release(std::string_view program) {
+  loaded_.erase(std::string(program));
+}
 
 int32_t UnavailableExtractor::extract(ExtractionBlock& block, std::string* error) {
   std::string archive = name_of(block.archive);
@@ -37,4 +39,4 @@ int32_t ScriptFolderDialog::choose(FolderDialogBlock& block) {
   return 0;
 }
 
-}  // namespace qov
+} // namespace qov

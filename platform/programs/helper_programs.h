@@ -12,21 +12,21 @@ namespace qov {
 
 // What REREDODI does with an extraction block.
 class Extractor {
- public:
+public:
   virtual ~Extractor() = default;
   virtual int32_t extract(ExtractionBlock& block, std::string* error) = 0;
 };
 
 // What RAVUVU32 does with a folder-dialog block.
 class FolderDialog {
- public:
+public:
   virtual ~FolderDialog() = default;
   virtual int32_t choose(FolderDialogBlock& block) = 0;
 };
 
 // The two programs, loaded on first call and unloaded by release().
 class HelperPrograms : public ExternalPrograms {
- public:
+public:
   HelperPrograms(Extractor* extractor, FolderDialog* dialog)
       : extractor_(extractor), dialog_(dialog) {}
   int32_t extract(ExtractionBlock& block, std::string* error) override;
@@ -35,7 +35,7 @@ class HelperPrograms : public ExternalPrograms {
 
   bool loaded(std::string_view program) const { return loaded_.count(std::string(program)) > 0; }
 
- private:
+private:
   Extractor* extractor_;
   FolderDialog* dialog_;
   std::set<std::string> loaded_;
@@ -44,19 +44,19 @@ class HelperPrograms : public ExternalPrograms {
 // Extraction is not part of this build: every call fails with kUnavailable
 // and says so on standard error.
 class UnavailableExtractor : public Extractor {
- public:
+public:
   static constexpr int32_t kUnavailable = 9;
   int32_t extract(ExtractionBlock& block, std::string* error) override;
 };
 
 // The folder dialog answered from the answer file: "folder TEXT" or "cancel".
 class ScriptFolderDialog : public FolderDialog {
- public:
+public:
   explicit ScriptFolderDialog(AnswerFile& answers) : answers_(answers) {}
   int32_t choose(FolderDialogBlock& block) override;
 
- private:
+private:
   AnswerFile& answers_;
 };
 
-}  // namespace qov
+} // namespace qov
