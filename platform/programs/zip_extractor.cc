@@ -18,9 +18,12 @@
 namespace qov {
 namespace {
 
-// libarchive reads the file in blocks of this size; with its inflate window
-// and our listings, memory stays at a few MiB whatever the archive holds.
-constexpr size_t kReadBlock = 128 * 1024;
+// libarchive reads the file in blocks of these sizes; with its inflate
+// window and our listings, memory stays at a few MiB whatever the archive
+// holds. The header pass reads one small block at each entry's local header,
+// the data pass streams through large ones.
+constexpr size_t kHeaderBlock = 4 * 1024;
+constexpr size_t kDataBlock = 128 * 1024;
 
 struct ReaderFree {
   void operator()(archive* a) const { archive_read_free(a); }
@@ -58,10 +61,10 @@ std::string entry_name(archive_entry* e) {
 
 // Opens the archive with the seekable ZIP reader, which goes by the central
 // directory: a file cut short loses it and is refused here.
-Reader open_archive(const std::string& path, ExtractOutcome* out) {
+Reader open_archive(const std::string& path, size_t block, ExtractOutcome* out) {
   Reader r(archive_read_new());
   archive_read_support_format_zip_seekable(r.get());
-  if (archive_read_open_filename(r.get(), path.c_str(), kReadBlock) != ARCHIVE_OK) {
+  if (archive_read_open_filename(r.get(), path.c_str(), block) != ARCHIVE_OK) {
     *out = failed(kExtractDamagedArchive, libarchive_error(r.get()));
     return nullptr;
   }
@@ -228,7 +231,7 @@ ExtractOutcome run(const std::string& archive_path, const std::string& destinati
   std::vector<PlannedEntry> entries;
   uint64_t total = 0;
   {
-    Reader headers = open_archive(archive_path, &out);
+    Reader headers = open_archive(archive_path, kHeaderBlock, &out);
     if (headers == nullptr)
       return out;
     out = plan(headers.get(), &entries, &total);
@@ -240,7 +243,7 @@ ExtractOutcome run(const std::string& archive_path, const std::string& destinati
   std::string why;
   if (!tree.make_root(&why))
     return failed(kExtractWriteFailure, why);
-  Reader data = open_archive(archive_path, &out);
+  Reader data = open_archive(archive_path, kDataBlock, &out);
   if (data == nullptr)
     return out;
   if (progress != nullptr)
