@@ -187,11 +187,17 @@ TEST_F(ZipExtractorTest, MissingArchiveCreatesNothing) {
   EXPECT_EQ(tree_of(temp_.path()), std::vector<std::string>{});
 }
 
-TEST_F(ZipExtractorTest, FileInTheWayOfAFolderIsAWriteFailure) {
+TEST_F(ZipExtractorTest, FilesAndLinksInTheWayOfAFolderAreWriteFailures) {
   write_all(dest() / "dados", "a file, not a folder");
-  make_zip(archive(), [](ZipWriter& z) { z.add_file("DADOS/x.dat", "x"); });
-  EXPECT_EQ(extract().code, kExtractWriteFailure);
+  fs::create_directories(temp_.path() / "outside");
+  fs::create_directory_symlink(temp_.path() / "outside", dest() / "saida");
+  for (const char* name : {"DADOS/x.dat", "SAIDA/x.dat"}) {
+    SCOPED_TRACE(name);
+    make_zip(archive(), [&](ZipWriter& z) { z.add_file(name, "x"); });
+    EXPECT_EQ(extract().code, kExtractWriteFailure);
+  }
   EXPECT_EQ(read_all(dest() / "dados"), "a file, not a folder");
+  EXPECT_TRUE(fs::is_empty(temp_.path() / "outside"));
 }
 
 class RecordingProgress : public ExtractionProgress {

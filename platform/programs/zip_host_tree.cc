@@ -9,9 +9,11 @@
 namespace qov {
 namespace {
 
+// The destination itself comes from the machine's own name resolution and
+// may lie behind a link; only the links inside it are never followed.
 bool is_folder(const std::string& path) {
   struct stat st;
-  return lstat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+  return stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 
 } // namespace
