@@ -3,6 +3,7 @@
 QOV_PACKAGES=(
   cmake g++ make pkg-config
   libgtest-dev
+  libarchive-dev
 )
 
 ensure_packages() {
