@@ -23,6 +23,7 @@ void reset_run_state() {
   pending_update_key = 0;
   reset_screen_tables();
   reset_panel_blocks();
+  reset_register_fields();
 }
 
 void run_installer() {

@@ -159,4 +159,14 @@ const Answer& AnswerFile::take(std::initializer_list<Answer::Kind> kinds, std::s
   return a;
 }
 
+void AnswerFile::refuse(const Answer& a, std::string_view call, std::string_view why) const {
+  std::string action(kind_name(a.kind));
+  if (a.kind == Answer::Kind::kKey || a.kind == Answer::Kind::kSelect)
+    action += " " + std::to_string(a.number);
+  std::fprintf(stderr, "qov-setup: answer file %s line %d: \"%s\" cannot answer the %.*s (%.*s)\n",
+               path.c_str(), a.line, action.c_str(), static_cast<int>(call.size()), call.data(),
+               static_cast<int>(why.size()), why.data());
+  stop_process_with(99);
+}
+
 } // namespace qov

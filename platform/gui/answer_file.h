@@ -44,6 +44,11 @@ public:
   // the process with status 99 and a message naming the line and the call.
   const Answer& take(std::initializer_list<Answer::Kind> kinds, std::string_view call);
 
+  // Refuses an action already taken that the call cannot carry out (a
+  // "select" of a line the list does not have): stops the process with
+  // status 99 and a message naming the line, the call and why.
+  [[noreturn]] void refuse(const Answer& answer, std::string_view call, std::string_view why) const;
+
   bool exhausted() const { return next_ >= answers_.size(); }
 
   std::string path;

@@ -45,23 +45,37 @@ std::span<const uint8_t> FieldDefinition::value() const {
 std::optional<FieldDefinition> parse_field_definition(std::span<const uint8_t> block) {
   if (block.size() < 4)
     return std::nullopt;
-  std::size_t header_bytes = non_negative(get_le16(block, 2));
-  if (header_bytes < 8 || header_bytes % 2 != 0 || 2 + header_bytes > block.size())
+  int16_t declared_header = get_le16(block, 2);
+  if (declared_header < 8 || declared_header % 2 != 0 ||
+      2 + static_cast<std::size_t>(declared_header) > block.size())
     return std::nullopt;
+  std::size_t header_bytes = static_cast<std::size_t>(declared_header);
   FieldDefinition def;
   for (std::size_t i = 0; i < header_bytes / 2; ++i)
     def.header.push_back(get_le16(block, 2 + 2 * i));
+  if (def.entry(2) < 0 || def.entry(3) < 0 || def.entry(4) < 0 || def.entry(4) > kMaxVariableLength)
+    return std::nullopt;
   std::size_t numeric = non_negative(def.entry(2));
   std::size_t characters = non_negative(def.entry(3));
   std::size_t variable = non_negative(def.entry(4));
   std::size_t offset = 2 + header_bytes;
-  if (offset + numeric + characters > block.size())
+  // Every declared byte must be there: a definition longer than the block
+  // it came in is refused, not cut.
+  if (offset + numeric + characters + variable > block.size())
+    return std::nullopt;
+  // The sub-items (entries 5 to 7 and 9 to 11) lie inside the variable part.
+  std::size_t sub_items = 0;
+  for (std::size_t entry : {5, 6, 7, 9, 10, 11}) {
+    if (def.entry(entry) < 0)
+      return std::nullopt;
+    sub_items += non_negative(def.entry(entry));
+  }
+  if (sub_items > variable)
     return std::nullopt;
   def.numeric.assign(block.begin() + offset, block.begin() + offset + numeric);
   offset += numeric;
   def.characters.assign(block.begin() + offset, block.begin() + offset + characters);
   offset += characters;
-  variable = std::min(variable, block.size() - offset);
   def.variable.assign(block.begin() + offset, block.begin() + offset + variable);
   return def;
 }
@@ -176,8 +190,10 @@ int16_t PanelStore::get_field(std::span<uint8_t> block) {
   if (p == nullptr || !p->fields.count(number))
     return kNoSuchField;
   const FieldDefinition& def = p->fields[number];
-  // The caller's block gives the room: its header size, part sizes and the
-  // variable length it declares.
+  // The caller's block gives the room: its header size and part sizes must
+  // be those of the definition, and the variable length it declares (entry
+  // 4) must hold the definition's. A definition that does not fit is
+  // refused with nothing written but the return code.
   std::size_t header_bytes = 2 * def.header.size();
   std::size_t room_variable = non_negative(v.header(4));
   std::size_t needed = 2 + header_bytes + def.numeric.size() + def.characters.size();

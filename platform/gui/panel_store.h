@@ -4,7 +4,17 @@
 // answer codes 0, 5, 7, 8, 12, 71 and 128 the same way. Field definitions are
 // kept as the caller passed them; a field's value is the third sub-item of
 // the variable part, after the sub-items whose lengths are header entries 5
-// and 6, its length being entry 7.
+// and 6, its length being entry 7; the sub-items after it have the lengths
+// of entries 9, 10 and 11 (entry 8 is not part of the variable part).
+//
+// Code 7 stores the definition of the field numbered in number 1 on the
+// current panel; code 8 writes the stored definition, header included, back
+// into the caller's block. Both check bounds and answer in the return code:
+// kMalformed for a definition that declares more bytes than its block holds
+// (or sub-items longer than its variable part), kNoRoom for a stored
+// definition longer than the room the caller's block declares, kNoSuchField
+// for a field that is not there. A refused call writes nothing but the
+// return code.
 #pragma once
 
 #include <cstdint>
@@ -17,6 +27,9 @@
 #include "platform/gui/stored_panel.h"
 
 namespace qov {
+
+// The largest variable part a field definition may declare.
+inline constexpr int16_t kMaxVariableLength = 9999;
 
 struct FieldDefinition {
   std::vector<int16_t> header; // every header entry, entry 1 first
@@ -77,7 +90,7 @@ private:
 FieldDefinition list_field_definition(const StoredPanel::ListField& field);
 
 // Parses a block with a header into a field definition; nothing when the
-// header does not fit the bytes.
+// header, the parts or the sub-items it declares do not fit the bytes.
 std::optional<FieldDefinition> parse_field_definition(std::span<const uint8_t> block);
 
 } // namespace qov

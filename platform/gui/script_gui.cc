@@ -6,6 +6,10 @@
 #include "ui/gui_block.h"
 
 namespace qov {
+namespace {
+// A line of the "DIR" list, and the value of the field.
+constexpr std::size_t kLineSize = 57;
+} // namespace
 
 int32_t ScriptGui::call(int16_t code, std::span<uint8_t> block) {
   if (panels_.handle(code, block))
@@ -32,17 +36,20 @@ void ScriptGui::converse(std::span<uint8_t> block) {
     return;
   }
   // select N: line N of the list held by the panel's field 1, "DIR", becomes
-  // the field's value in bytes 9 to 65 of the variable part.
-  v.set_number(1, 0);
+  // the field's value in bytes 9 to 65 of the variable part. A line the list
+  // does not have is an error of the answer file.
+  std::string call = "converse (code 19) on \"" + panel + "\"";
   Panel* p = panels_.find(panel);
   auto variable = v.variable_part();
-  if (p == nullptr || !p->fields.count(1) || variable.size() < 65)
-    return;
+  if (p == nullptr || !p->fields.count(1) || variable.size() < 8 + kLineSize)
+    answers_.refuse(a, call, "the panel has no list");
   std::span<const uint8_t> list = p->fields[1].value();
-  std::size_t start = 57 * static_cast<std::size_t>(a.number - 1);
-  if (start + 57 > list.size())
-    return;
-  std::memcpy(variable.data() + 8, list.data() + start, 57);
+  std::size_t lines = list.size() / kLineSize;
+  if (static_cast<std::size_t>(a.number) > lines)
+    answers_.refuse(a, call, "the list holds " + std::to_string(lines) + " lines");
+  std::size_t start = kLineSize * static_cast<std::size_t>(a.number - 1);
+  std::memcpy(variable.data() + 8, list.data() + start, kLineSize);
+  v.set_number(1, 0);
 }
 
 void ScriptGui::message(std::span<uint8_t> block) {
