@@ -67,6 +67,7 @@ TEST_F(InstallationProcedureTest, PosRunsEveryStepInOrderAndEndsTheProcess) {
       "file_exists x2", "run_command x2", // the system controls, both present
       "REREDODI x2",                      // the run-time into drive C
       "RAVUVU32",                         // the target folder
+      "record_file x9",                   // recorded in the register
       "REREDODI x8",                      // the application archives
       "copy_file x8",                     // the support and documentation files
       "gui 12",         "gui 16",         // the GUI closed before the launch
