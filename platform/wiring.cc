@@ -10,6 +10,7 @@
 #include "platform/gui/script_gui.h"
 #include "platform/posix/posix_machine.h"
 #include "platform/programs/helper_programs.h"
+#include "platform/programs/reredodi.h"
 #include "system/external_programs.h"
 #include "system/platform_services.h"
 #include "system/process_exit.h"
@@ -64,7 +65,7 @@ void wire_platform() {
             "(this build has no terminal front end)");
   }
 
-  l.extractor = std::make_unique<UnavailableExtractor>();
+  l.extractor = std::make_unique<ReredodiExtractor>(*l.machine);
   l.programs = std::make_unique<HelperPrograms>(l.extractor.get(), l.dialog.get());
   set_gui_library(l.gui.get());
   set_external_programs(l.programs.get());

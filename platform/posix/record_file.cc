@@ -83,7 +83,9 @@ PosixRecordFile::~PosixRecordFile() {
 
 // The register traces each operation on its side of the boundary, so that
 // every platform layer gives the same trace.
-RecordStatus PosixRecordFile::done(const char*, RecordStatus status) { return status; }
+RecordStatus PosixRecordFile::done(const char*, RecordStatus status) {
+  return status;
+}
 
 // Reads the next text line, at most 80 of its bytes kept, its LF and a CR
 // before it left out. False at the end of the file.

@@ -21,13 +21,6 @@ void HelperPrograms::release(std::string_view program) {
   loaded_.erase(std::string(program));
 }
 
-int32_t UnavailableExtractor::extract(ExtractionBlock& block, std::string* error) {
-  std::string archive = name_of(block.archive);
-  *error = "extraction is not available in this build";
-  std::fprintf(stderr, "REREDODI: %s: %s\n", archive.c_str(), error->c_str());
-  return kUnavailable;
-}
-
 int32_t ScriptFolderDialog::choose(FolderDialogBlock& block) {
   const Answer& a =
       answers_.take({Answer::Kind::kFolder, Answer::Kind::kCancel}, "folder dialog (RAVUVU32)");

@@ -41,14 +41,6 @@ private:
   std::set<std::string> loaded_;
 };
 
-// Extraction is not part of this build: every call fails with kUnavailable
-// and says so on standard error.
-class UnavailableExtractor : public Extractor {
-public:
-  static constexpr int32_t kUnavailable = 9;
-  int32_t extract(ExtractionBlock& block, std::string* error) override;
-};
-
 // The folder dialog answered from the answer file: "folder TEXT" or "cancel".
 class ScriptFolderDialog : public FolderDialog {
 public:
