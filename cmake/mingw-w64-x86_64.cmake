@@ -21,8 +21,5 @@ set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 
-# No MinGW run-time DLLs at run time; binmode.o makes files open in binary
-# mode by default, as on POSIX, so that the trace and the answer file are the
-# same bytes in both builds.
-set(CMAKE_EXE_LINKER_FLAGS_INIT
-    "-static -static-libgcc -static-libstdc++ /usr/${QOV_MINGW_TRIPLET}/lib/binmode.o")
+# No MinGW run-time DLLs at run time.
+set(CMAKE_EXE_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++")

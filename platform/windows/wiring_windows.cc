@@ -1,6 +1,9 @@
 // The layers of the Windows build: the Windows machine, the GUI library
 // (the answer-file back end when QOV_GUI_SCRIPT names a file, else the Win32
 // front end) and the helper programs.
+#include <fcntl.h>
+#include <io.h>
+
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
@@ -44,6 +47,11 @@ Layers& layers() {
 } // namespace
 
 void wire_platform() {
+  // Files and the standard streams in binary mode, as on POSIX: the trace
+  // and the answer file are the same bytes in both builds.
+  _fmode = _O_BINARY;
+  _setmode(_fileno(stdout), _O_BINARY);
+  _setmode(_fileno(stderr), _O_BINARY);
   std::string error;
   if (!open_trace_from_environment(&error))
     fail(2, error);
