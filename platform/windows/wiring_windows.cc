@@ -1,6 +1,6 @@
 // The layers of the Windows build: the Windows machine, the GUI library
 // (the answer-file back end when QOV_GUI_SCRIPT names a file, else the Win32
-// front end) and the helper programs.
+// front end with the system's folder picker) and the helper programs.
 #include <fcntl.h>
 #include <io.h>
 
@@ -13,6 +13,8 @@
 #include "platform/gui/answer_file.h"
 #include "platform/gui/script_gui.h"
 #include "platform/programs/helper_programs.h"
+#include "platform/windows/win32_folder_dialog.h"
+#include "platform/windows/win32_gui.h"
 #include "platform/windows/windows_machine.h"
 #include "platform/windows/zip_extractor.h"
 #include "platform/wiring.h"
@@ -66,7 +68,9 @@ void wire_platform() {
     l.gui = std::make_unique<ScriptGui>(*l.answers);
     l.dialog = std::make_unique<ScriptFolderDialog>(*l.answers);
   } else {
-    fail(2, "no GUI library back end: set QOV_GUI_SCRIPT to an answer file");
+    auto gui = std::make_unique<Win32Gui>();
+    l.dialog = std::make_unique<Win32FolderDialog>(gui.get());
+    l.gui = std::move(gui);
   }
 
   l.extractor = std::make_unique<ZipExtractor>();
