@@ -166,7 +166,7 @@ int32_t write_file(Job& job, const ZipEntry& e, const std::wstring& target, std:
     *reason = "cannot replace " + utf8_from_wide(target) + ": " + error_text(error);
     return kExtractWriteFailure;
   }
-  return kExtractDone;
+  return kExtractOk;
 }
 
 } // namespace
@@ -219,8 +219,8 @@ int32_t extract_zip(const std::string& archive, const std::string& destination, 
   std::wstring base = job.destination.back() == L'\\' ? job.destination : job.destination + L'\\';
   if (progress != nullptr)
     progress->begin(archive, total);
-  int32_t result = kExtractDone;
-  for (std::size_t i = 0; i < entries->size() && result == kExtractDone; ++i) {
+  int32_t result = kExtractOk;
+  for (std::size_t i = 0; i < entries->size() && result == kExtractOk; ++i) {
     const ZipEntry& e = (*entries)[i];
     if (names[i].empty())
       continue;
@@ -246,7 +246,7 @@ int32_t ZipExtractor::extract(ExtractionBlock& block, std::string* error) {
   std::string archive = name_of(block.archive);
   std::string reason;
   int32_t result = extract_zip(archive, name_of(block.destination), &reason, progress_);
-  if (result != kExtractDone) {
+  if (result != kExtractOk) {
     std::fprintf(stderr, "REREDODI: %s: %s\n", utf8_from_w1252(archive).c_str(), reason.c_str());
     *error = w1252(reason);
     if (progress_ != nullptr)

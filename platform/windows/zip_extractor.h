@@ -15,16 +15,10 @@
 #include <string>
 
 #include "platform/programs/extraction_progress.h"
+#include "platform/programs/extraction_results.h"
 #include "platform/programs/helper_programs.h"
 
 namespace qov {
-
-// Result codes.
-inline constexpr int32_t kExtractDone = 0;
-inline constexpr int32_t kExtractMissingArchive = 2;
-inline constexpr int32_t kExtractDamagedArchive = 3;
-inline constexpr int32_t kExtractUnsafeArchive = 4;
-inline constexpr int32_t kExtractWriteFailure = 5;
 
 // Extracts the archive into the destination (both Windows-1252 Windows
 // names). On failure gives the code and the reason (UTF-8) in *reason.

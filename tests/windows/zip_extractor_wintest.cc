@@ -52,7 +52,7 @@ TEST(ZipExtractor, ExtractsNestedFoldersIntoANewDestination) {
                                         {"vazio.txt", ""}}));
   std::string destination = dir / "novo\\fundo";
   std::string reason;
-  ASSERT_EQ(extract_zip(dir / "app.zip", destination, &reason), kExtractDone) << reason;
+  ASSERT_EQ(extract_zip(dir / "app.zip", destination, &reason), kExtractOk) << reason;
   EXPECT_EQ(read_file(destination + "\\QOVEXEMF\\bin\\SP2IMA32.DLL"), big);
   EXPECT_EQ(read_file(destination + "\\leia.txt"), "demo\r\n");
   EXPECT_TRUE(exists(destination + "\\vazio.txt"));
@@ -66,7 +66,7 @@ TEST(ZipExtractor, ReplacesFilesAndMergesIntoAFolderOfAnotherCase) {
   write_file(dir / "qovexemf\\kept.txt", "kept");
   write_file(dir / "rt.zip", make_zip({{"QOVEXEMF/RUN.DLL", "NEW"}}));
   std::string reason;
-  ASSERT_EQ(extract_zip(dir / "rt.zip", dir.path(), &reason), kExtractDone) << reason;
+  ASSERT_EQ(extract_zip(dir / "rt.zip", dir.path(), &reason), kExtractOk) << reason;
   EXPECT_EQ(read_file(dir / "qovexemf\\run.dll"), "NEW");
   EXPECT_EQ(read_file(dir / "qovexemf\\kept.txt"), "kept");
   EXPECT_EQ(entries_in(dir / "qovexemf"), 2u) << "nothing left beside the files";
@@ -156,7 +156,7 @@ TEST(ZipExtractor, TakesWindows1252NamesFromItsBlockAndReportsFailures) {
   set_text(block.destination, dir.path() + "\\" + w1252("Moçambique"));
   std::string error;
   ZipExtractor extractor;
-  EXPECT_EQ(extractor.extract(block, &error), kExtractDone);
+  EXPECT_EQ(extractor.extract(block, &error), kExtractOk);
   EXPECT_TRUE(error.empty());
   EXPECT_NE(GetFileAttributesW((std::wstring(dir.path().begin(), dir.path().end()) +
                                 L"\\Mo\u00e7ambique\\leia.txt")
