@@ -5,10 +5,15 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <unistd.h>
 
 #include "platform/gui/answer_file.h"
 #include "platform/gui/script_gui.h"
 #include "platform/programs/helper_programs.h"
+#include "platform/terminal/screen.h"
+#include "platform/terminal/terminal_folder_dialog.h"
+#include "platform/terminal/terminal_gui.h"
+#include "platform/terminal/terminal_progress.h"
 #include "system/external_programs.h"
 #include "system/process_exit.h"
 #include "system/trace.h"
@@ -21,6 +26,7 @@ struct Layers {
   std::optional<AnswerFile> answers;
   std::unique_ptr<GuiLibrary> gui;
   std::unique_ptr<FolderDialog> dialog;
+  std::unique_ptr<ExtractionProgress> progress; // the terminal's, when it is the front end
   std::unique_ptr<Extractor> extractor;
   std::unique_ptr<HelperPrograms> programs;
 };
@@ -50,9 +56,14 @@ void wire_platform() {
       fail(99, "answer file " + error);
     l.gui = std::make_unique<ScriptGui>(*l.answers);
     l.dialog = std::make_unique<ScriptFolderDialog>(*l.answers);
+  } else if (isatty(STDIN_FILENO) && isatty(STDOUT_FILENO)) {
+    auto gui = std::make_unique<TerminalGui>(terminal::Screen::instance());
+    l.dialog = std::make_unique<TerminalFolderDialog>(*gui, nullptr);
+    l.progress = std::make_unique<TerminalProgress>(*gui);
+    l.gui = std::move(gui);
   } else {
-    fail(2, "no GUI library back end: set QOV_GUI_SCRIPT to an answer file "
-            "(this build has no terminal front end)");
+    fail(2, "no GUI library back end: set QOV_GUI_SCRIPT to an answer file, "
+            "or run in a terminal");
   }
 
   l.extractor = std::make_unique<UnavailableExtractor>();
