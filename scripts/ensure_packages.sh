@@ -2,7 +2,7 @@
 # any is missing. The list is the one place that names them.
 QOV_PACKAGES=(
   cmake g++ make pkg-config
-  libgtest-dev
+  libgtest-dev libncurses-dev tmux
 )
 
 ensure_packages() {

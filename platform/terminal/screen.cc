@@ -188,6 +188,12 @@ bool Screen::start() {
       return false;
     set_term(g_screen);
     set_escdelay(25);
+    // Home and End come in several forms, whatever the terminal description
+    // says; knowing them all keeps them from arriving as Esc and letters.
+    for (const char* home : {"\033[1~", "\033[7~", "\033[H", "\033OH"})
+      define_key(home, KEY_HOME);
+    for (const char* end : {"\033[4~", "\033[8~", "\033[F", "\033OF"})
+      define_key(end, KEY_END);
   }
   g_active = 1;
   raw();

@@ -349,11 +349,19 @@ void TerminalGui::converse(std::span<uint8_t> block) {
   conversing_ = Conversing{};
 }
 
-int16_t TerminalGui::converse_board() {
+// Draws the panel conversed; the first target takes the focus as soon as
+// there is one (a terminal too small shows none).
+void TerminalGui::redraw_conversing() {
   redraw();
-  move_focus(1);
-  while (true) {
+  if (conversing_.focus < 0 && !conversing_.targets.empty()) {
+    move_focus(1);
     redraw();
+  }
+}
+
+int16_t TerminalGui::converse_board() {
+  while (true) {
+    redraw_conversing();
     Event e = screen_.next();
     switch (e.kind) {
     case Event::Kind::kClose:
@@ -389,8 +397,7 @@ int16_t TerminalGui::converse_list(std::span<uint8_t> dir) {
   std::string value = view_of(dir);
   auto found = std::find(c.lines.begin(), c.lines.end(), value);
   c.selected = found == c.lines.end() ? -1 : static_cast<int>(found - c.lines.begin());
-  redraw();
-  move_focus(1);
+  redraw_conversing();
   int count = static_cast<int>(c.lines.size());
   auto keep_visible = [&] {
     int shown = std::max(1, c.list_area.rows);
@@ -416,7 +423,7 @@ int16_t TerminalGui::converse_list(std::span<uint8_t> dir) {
   };
   keep_visible();
   while (true) {
-    redraw();
+    redraw_conversing();
     Event e = screen_.next();
     if (e.kind == Event::Kind::kClose)
       return -5;

@@ -84,6 +84,7 @@ private:
 
   bool is_active(const std::string& panel) const { return conversing_.panel == panel; }
   void move_focus(int step);
+  void redraw_conversing();
 
   terminal::Screen& screen_;
   terminal::Sp2Files files_;

@@ -60,7 +60,7 @@ TmuxSession::TmuxSession(const std::string& command, int columns, int rows,
     vars += " -e " + shell_quoted(name + "=" + value);
   // The pane is kept once the command ends; the option is set on the server
   // before the session (and so the command) starts.
-  tmux("start-server \\; set -g remain-on-exit on \\; set -g default-terminal xterm-256color "
+  tmux("start-server \\; set -g remain-on-exit on \\; set -g default-terminal tmux-256color "
        "\\; new-session -d -s test -x " +
        std::to_string(columns) + " -y " + std::to_string(rows) + vars + " " +
        shell_quoted(command));
@@ -90,6 +90,32 @@ void TmuxSession::type(const std::string& text) {
 
 void TmuxSession::resize(int columns, int rows) {
   tmux("resize-window -t test -x " + std::to_string(columns) + " -y " + std::to_string(rows));
+}
+
+void TmuxSession::click(int column, int row) {
+  // The X10 reports of the press and the release: Esc [ M, then the button
+  // (0 the left one, 3 released), column and row, each plus 32 and counted
+  // from 1.
+  for (int button : {0, 3}) {
+    char hex[64];
+    std::snprintf(hex, sizeof hex, "1b 5b 4d %02x %02x %02x", 32 + button, 33 + column, 33 + row);
+    tmux("send-keys -t test -H " + std::string(hex));
+  }
+}
+
+std::pair<int, int> TmuxSession::find(const std::string& text) {
+  std::istringstream lines(screen());
+  std::string line;
+  for (int row = 0; std::getline(lines, line); ++row) {
+    std::size_t at = line.find(text);
+    if (at == std::string::npos)
+      continue;
+    int column = 0;
+    for (std::size_t i = 0; i < at; ++i)
+      column += (static_cast<unsigned char>(line[i]) & 0xc0) != 0x80;
+    return {column, row};
+  }
+  return {-1, -1};
 }
 
 std::string TmuxSession::screen() {

@@ -6,6 +6,7 @@
 #include <chrono>
 #include <map>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace qov::testing {
@@ -30,6 +31,12 @@ public:
   // Text typed literally, UTF-8.
   void type(const std::string& text);
   void resize(int columns, int rows);
+  // A click of the left mouse button on a cell (0-based), sent as the
+  // terminal reports it.
+  void click(int column, int row);
+  // Where `text` starts on the screen (0-based column and row); -1, -1 when
+  // it is not there. Columns count characters, not bytes.
+  std::pair<int, int> find(const std::string& text);
 
   // The visible screen, one line per row.
   std::string screen();
