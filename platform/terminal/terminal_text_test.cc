@@ -28,7 +28,7 @@ TEST(TerminalTextTest, ControlCharactersNeverReachTheTerminal) {
 }
 
 TEST(TerminalTextTest, TrimsTrailingSpacesAndNulsOnly) {
-  EXPECT_EQ(trimmed_field(std::string("  Fim da Instala\xe7\xe3o  \0\0 ", 26)),
+  EXPECT_EQ(trimmed_field(std::string("  Fim da Instala\xe7\xe3o  \0\0 ", 24)),
             "  Fim da Instala\xe7\xe3o");
   EXPECT_EQ(trimmed_field(std::string(60, ' ')), "");
 }
