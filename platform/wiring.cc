@@ -5,12 +5,17 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <unistd.h>
 
 #include "platform/gui/answer_file.h"
 #include "platform/gui/script_gui.h"
 #include "platform/posix/posix_machine.h"
 #include "platform/programs/helper_programs.h"
 #include "platform/programs/reredodi.h"
+#include "platform/terminal/screen.h"
+#include "platform/terminal/terminal_folder_dialog.h"
+#include "platform/terminal/terminal_gui.h"
+#include "platform/terminal/terminal_progress.h"
 #include "system/external_programs.h"
 #include "system/platform_services.h"
 #include "system/process_exit.h"
@@ -25,6 +30,7 @@ struct Layers {
   std::optional<AnswerFile> answers;
   std::unique_ptr<GuiLibrary> gui;
   std::unique_ptr<FolderDialog> dialog;
+  std::unique_ptr<ExtractionProgress> progress; // the terminal's, when it is the front end
   std::unique_ptr<Extractor> extractor;
   std::unique_ptr<HelperPrograms> programs;
 };
@@ -60,12 +66,21 @@ void wire_platform() {
       fail(99, "answer file " + error);
     l.gui = std::make_unique<ScriptGui>(*l.answers);
     l.dialog = std::make_unique<ScriptFolderDialog>(*l.answers);
+  } else if (isatty(STDIN_FILENO) && isatty(STDOUT_FILENO)) {
+    // Pictures and the folder dialog reach the machine through its names.
+    PosixMachine* machine = l.machine.get();
+    auto gui = std::make_unique<TerminalGui>(
+        terminal::Screen::instance(),
+        [machine](const std::string& folder) { return machine->existing(folder); });
+    l.dialog = std::make_unique<TerminalFolderDialog>(*gui, machine);
+    l.progress = std::make_unique<TerminalProgress>(*gui);
+    l.gui = std::move(gui);
   } else {
-    fail(2, "no GUI library back end: set QOV_GUI_SCRIPT to an answer file "
-            "(this build has no terminal front end)");
+    fail(2, "no GUI library back end: set QOV_GUI_SCRIPT to an answer file, "
+            "or run in a terminal");
   }
 
-  l.extractor = std::make_unique<ReredodiExtractor>(*l.machine);
+  l.extractor = std::make_unique<ReredodiExtractor>(*l.machine, l.progress.get());
   l.programs = std::make_unique<HelperPrograms>(l.extractor.get(), l.dialog.get());
   set_gui_library(l.gui.get());
   set_external_programs(l.programs.get());

@@ -4,6 +4,7 @@ QOV_PACKAGES=(
   cmake g++ make pkg-config
   libgtest-dev
   libarchive-dev
+  libncurses-dev tmux
 )
 
 ensure_packages() {
