@@ -27,10 +27,7 @@ const char* open_op(RegisterFile::Mode mode) {
 
 } // namespace
 
-RegisterFile::RegisterFile() {
-  if (has_platform())
-    file_ = platform().new_record_file();
-}
+RegisterFile::RegisterFile() : file_(platform().new_record_file()) {}
 
 RecordStatus RegisterFile::traced(const char* op, RecordStatus status) {
   status_ = std::move(status);

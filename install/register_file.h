@@ -18,8 +18,8 @@ class RegisterFile {
 public:
   using Mode = RecordFile::OpenMode;
 
-  // Without a platform layer, or when it offers no record file, every
-  // operation fails with status "30".
+  // When the platform offers no record file, every operation fails with
+  // status "30".
   RegisterFile();
 
   RecordStatus open(const std::string& name, Mode mode);

@@ -12,10 +12,6 @@ void set_platform(PlatformServices* platform) {
   g_platform = platform;
 }
 
-bool has_platform() {
-  return g_platform != nullptr;
-}
-
 PlatformServices& platform() {
   if (g_platform == nullptr) {
     std::fputs("qov-setup: no platform layer was set up\n", stderr);

@@ -74,7 +74,5 @@ public:
 // The machine the installer runs on. Not owned.
 void set_platform(PlatformServices* platform);
 PlatformServices& platform();
-// Whether a platform layer has been set.
-bool has_platform();
 
 } // namespace qov
