@@ -253,15 +253,11 @@ void TerminalGui::draw_stored(const Panel& panel, const Rect& content, bool acti
     const StoredPanel::ListField& lf = layout.lists.front();
     Rect area{content.row + lf.row, content.column + lf.column, std::max(1, lf.lines),
               std::max(1, lf.width)};
-    // A heading longer than its column pushes the next one along rather than
-    // being cut by it.
-    int free_column = area.column;
-    for (const StoredPanel::Heading& h : layout.headings) {
-      std::wstring heading = terminal::shown_text(h.text);
-      int column = std::max(area.column + h.column - 1, free_column);
-      screen_.text(area.row - 1, column, heading, Style::kTitle, &content);
-      free_column = column + static_cast<int>(heading.size()) + 1;
-    }
+    // Each heading stands over the character of the list line its column
+    // names, as the panel places it.
+    for (const StoredPanel::Heading& h : layout.headings)
+      screen_.text(area.row - 1, area.column + h.column - 1, terminal::shown_text(h.text),
+                   Style::kTitle, &content);
     std::vector<std::string> own_lines;
     const std::vector<std::string>* lines = &own_lines;
     int selected = -1, first = 0;
