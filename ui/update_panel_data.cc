@@ -61,9 +61,11 @@ void build(std::span<uint8_t> block) {
     int16_t column;
     const char* text;
   };
-  // Columns of the list lines: folder 1-40, Pos 42, Linguagem 45, Versão 52.
+  // Columns of the list lines: folder 1-40, Pos 42, Linguagem 45-51, Versão
+  // 52-57 (" 6.000"). "Linguagem" is two characters wider than its column,
+  // so "Versão" starts one space after it, over the version's last digits.
   for (Heading h : {Heading{1, "Directório"}, Heading{41, "Pos"}, Heading{45, "Linguagem"},
-                    Heading{52, "Versão"}}) {
+                    Heading{55, "Versão"}}) {
     std::string t = w1252(h.text);
     w.item(kHeading);
     w.number(h.column);

@@ -5,6 +5,25 @@
 
 namespace qov::terminal {
 
+bool overlap(const Rect& a, const Rect& b) {
+  return a.row < b.row + b.rows && b.row < a.row + a.rows && a.column < b.column + b.columns &&
+         b.column < a.column + a.columns;
+}
+
+Rect united(const Rect& a, const Rect& b) {
+  int top = std::min(a.row, b.row), left = std::min(a.column, b.column);
+  int bottom = std::max(a.row + a.rows, b.row + b.rows);
+  int right = std::max(a.column + a.columns, b.column + b.columns);
+  return {top, left, bottom - top, right - left};
+}
+
+Rect caption_place(const Rect& picture, int width) {
+  int row = picture.row + std::max(1, picture.rows) - 1;
+  int column =
+      width <= picture.columns ? picture.column + (picture.columns - width) / 2 : picture.column;
+  return {row, column, 1, width};
+}
+
 int target_at(const std::vector<Target>& targets, int row, int column) {
   for (int i = static_cast<int>(targets.size()) - 1; i >= 0; --i)
     if (targets[i].area.contains(row, column))

@@ -15,6 +15,17 @@ struct Rect {
   }
 };
 
+// True when the two share a cell.
+bool overlap(const Rect& a, const Rect& b);
+
+// The smallest rectangle holding both.
+Rect united(const Rect& a, const Rect& b);
+
+// Where a caption `width` cells wide is written over a picture drawn in
+// `picture`: on its bottom row, centred when it fits the picture's width,
+// else from the picture's first column on, running past its right edge.
+Rect caption_place(const Rect& picture, int width);
+
 // Something the user can act on: a button (its key code) or a list.
 struct Target {
   Rect area;

@@ -1,5 +1,7 @@
 #include "platform/terminal/board_layout.h"
 
+#include <tuple>
+
 #include <gtest/gtest.h>
 
 namespace qov::terminal {
@@ -29,6 +31,30 @@ TEST(BoardLayoutTest, FocusFollowsReadingOrderAndWraps) {
   EXPECT_EQ(moved_focus(order, 1, 1), 0);
   EXPECT_EQ(moved_focus(order, 0, -1), 1);
   EXPECT_EQ(moved_focus({}, -1, 1), -1);
+}
+
+std::tuple<int, int, int, int> parts(const Rect& r) {
+  return {r.row, r.column, r.rows, r.columns};
+}
+
+TEST(BoardLayoutTest, CaptionsSitOnThePictureBottomRow) {
+  struct Case {
+    Rect picture;
+    int width;
+    Rect place;
+  };
+  for (Case c : {Case{{6, 20, 2, 8}, 4, {7, 22, 1, 4}},   // centred
+                 Case{{6, 20, 2, 8}, 7, {7, 20, 1, 7}},   // odd room: the spare cell right
+                 Case{{6, 20, 2, 8}, 13, {7, 20, 1, 13}}, // wider: from the first column on
+                 Case{{3, 5, 1, 12}, 8, {3, 7, 1, 8}}}) { // a one-row picture
+    Rect r = caption_place(c.picture, c.width);
+    EXPECT_EQ(parts(r), parts(c.place)) << c.width;
+  }
+  EXPECT_TRUE(overlap({7, 4, 1, 12}, {7, 14, 1, 9}));
+  EXPECT_FALSE(overlap({7, 4, 1, 12}, {7, 16, 1, 9})); // side by side
+  EXPECT_FALSE(overlap({7, 4, 1, 12}, {8, 4, 1, 12})); // one under the other
+  Rect both = united({6, 20, 2, 8}, {7, 20, 1, 13});
+  EXPECT_EQ(parts(both), std::make_tuple(6, 20, 2, 13));
 }
 
 } // namespace

@@ -162,6 +162,47 @@ TEST_F(TerminalDemoTest, PicturesAreDrawnFromBitmapsBesideTheConfiguration) {
   EXPECT_TRUE(result("board 281"));
 }
 
+// Every picture button names itself on its picture's bottom row, focused or
+// not, centred when the caption fits and from the picture's first column when
+// it is wider; the focus is marked beside it. A caption that another would
+// cut is left out: here the backdrop's, under "Portugal".
+TEST_F(TerminalDemoTest, PictureButtonsShowTheirCaptionsOnTheBoard) {
+  using terminal::Rgb;
+  auto backdrop = qov::testing::bmp_24(320, 224, [](int, int) { return Rgb{0, 0, 160}; });
+  auto button = qov::testing::bmp_24(64, 24, [](int x, int) {
+    return x < 32 ? Rgb{200, 0, 0} : Rgb{0, 200, 0};
+  });
+  write_host_file(dir.path() + "/bin/cd_qov.bmp", std::string(backdrop.begin(), backdrop.end()));
+  for (const char* name : {"cd_por.bmp", "cd_ang.bmp", "cd_moc.bmp", "cdopc_sa.bmp"})
+    write_host_file(dir.path() + "/bin/" + name, std::string(button.begin(), button.end()));
+  start("board");
+  ASSERT_TRUE(tmux->wait_for("▶Portugal◀")) << tmux->screen();
+  auto portugal = tmux->find("▶Portugal◀");
+  auto angola = tmux->find("Angola");
+  auto mocambique = tmux->find("Moçambique");
+  auto sair = tmux->find("Sair");
+  // Each picture is 8 x 2 cells, one every second row from row 12 of the board.
+  EXPECT_EQ(angola.second - portugal.second, 2);
+  EXPECT_EQ(mocambique.second - portugal.second, 4);
+  EXPECT_EQ(sair.second - portugal.second, 6);
+  EXPECT_EQ(portugal.first + 1, mocambique.first); // after the mark, fills the picture
+  EXPECT_EQ(angola.first, mocambique.first + 1);   // centred
+  EXPECT_EQ(sair.first, mocambique.first + 2);
+  // The backdrop's caption would share Portugal's row: none of it shows.
+  std::istringstream lines(tmux->screen());
+  std::string line;
+  for (int row = 0; row <= portugal.second; ++row)
+    std::getline(lines, line);
+  EXPECT_EQ(line.find("QOV"), std::string::npos) << line;
+  tmux->send_keys({"Down", "Down"});
+  ASSERT_TRUE(tmux->wait_for("▶Moçambique◀")) << tmux->screen();
+  EXPECT_EQ(tmux->screen().find("▶Portugal"), std::string::npos);
+  // The caption's cells past the picture belong to the button too.
+  mocambique = tmux->find("Moçambique");
+  tmux->click(mocambique.first + 9, mocambique.second);
+  EXPECT_TRUE(result("board 306")) << results();
+}
+
 TEST_F(TerminalDemoTest, WithoutAConfigurationBitmapsAreShownByName) {
   std::filesystem::remove(dir.path() + "/bin/QOVSP2.CFG");
   start("board");

@@ -205,16 +205,36 @@ void TerminalGui::draw_window(const Window& w, bool main) {
   }
 }
 
+// Pictures first, then their captions, so that a caption running past its
+// picture is not covered by the next picture. Where two captions meet, the
+// one of the picture drawn on top shows and the other is left out rather
+// than shown cut (a backdrop's caption under a picture set on it).
 void TerminalGui::draw_board(const Panel& panel, const Rect& content, bool active) {
+  std::vector<Caption> captions;
   for (const auto& [number, field] : panel.fields)
-    draw_picture_item(field, content, active);
+    draw_picture_item(field, content, active, captions);
+  for (std::size_t i = 0; i < captions.size(); ++i) {
+    const Caption& c = captions[i];
+    if (std::any_of(captions.begin() + i + 1, captions.end(),
+                    [&](const Caption& later) { return terminal::overlap(c.cells, later.cells); }))
+      continue;
+    screen_.text(c.place.row, c.place.column, c.text, c.style, &content);
+    if (c.style == Style::kFocus) {
+      screen_.text(c.cells.row, c.cells.column, L"▶", Style::kFocus, &content);
+      screen_.text(c.cells.row, c.cells.column + c.cells.columns - 1, L"◀", Style::kFocus,
+                   &content);
+    }
+  }
 }
 
-Rect TerminalGui::draw_picture_item(const FieldDefinition& field, const Rect& content,
-                                    bool active) {
+// A picture drawn from its bitmap carries its caption on its bottom row, so
+// that every choice can be read at once. A one-row picture that is no button
+// is an ornament (a separator strip) and carries none.
+void TerminalGui::draw_picture_item(const FieldDefinition& field, const Rect& content, bool active,
+                                    std::vector<Caption>& captions) {
   std::string name = bitmap_of(field);
   if (name.empty())
-    return {};
+    return;
   int16_t code = field.number(18);
   int row = content.row + field.number(6), column = content.column + field.number(7);
   bool button = active && code != 0;
@@ -228,12 +248,16 @@ Rect TerminalGui::draw_picture_item(const FieldDefinition& field, const Rect& co
       for (int c = 0; c < picture->columns; ++c)
         screen_.picture_cell(row + r, column + c, picture->upper_at(c, r), picture->lower_at(c, r),
                              &content);
-    if (focused) {
-      int middle = row + picture->rows / 2;
-      screen_.text(middle, column - 1, L"▶", Style::kFocus, &content);
-      screen_.text(middle, column + picture->columns, L"◀", Style::kFocus, &content);
-      conversing_.status = caption;
+    if (code != 0 || picture->rows > 1) {
+      Rect place = terminal::caption_place(area, static_cast<int>(caption.size()));
+      Style style = code == 0 ? Style::kLabel : focused ? Style::kFocus : Style::kButton;
+      area = terminal::united(area, place);
+      // The focus marks stand either side of the picture and its caption.
+      Rect cells = focused ? Rect{place.row, area.column - 1, 1, area.columns + 2} : place;
+      captions.push_back({place, cells, caption, style});
     }
+    if (focused)
+      conversing_.status = caption;
   } else {
     std::wstring label = code != 0 ? L"[ " + caption + L" ]" : L" " + caption + L" ";
     Style style = code == 0 ? Style::kLabel : focused ? Style::kFocus : Style::kButton;
@@ -242,7 +266,6 @@ Rect TerminalGui::draw_picture_item(const FieldDefinition& field, const Rect& co
   }
   if (button)
     conversing_.targets.push_back({area, code});
-  return area;
 }
 
 void TerminalGui::draw_stored(const Panel& panel, const Rect& content, bool active) {
@@ -253,15 +276,11 @@ void TerminalGui::draw_stored(const Panel& panel, const Rect& content, bool acti
     const StoredPanel::ListField& lf = layout.lists.front();
     Rect area{content.row + lf.row, content.column + lf.column, std::max(1, lf.lines),
               std::max(1, lf.width)};
-    // A heading longer than its column pushes the next one along rather than
-    // being cut by it.
-    int free_column = area.column;
-    for (const StoredPanel::Heading& h : layout.headings) {
-      std::wstring heading = terminal::shown_text(h.text);
-      int column = std::max(area.column + h.column - 1, free_column);
-      screen_.text(area.row - 1, column, heading, Style::kTitle, &content);
-      free_column = column + static_cast<int>(heading.size()) + 1;
-    }
+    // Each heading stands over the character of the list line its column
+    // names, as the panel places it.
+    for (const StoredPanel::Heading& h : layout.headings)
+      screen_.text(area.row - 1, area.column + h.column - 1, terminal::shown_text(h.text),
+                   Style::kTitle, &content);
     std::vector<std::string> own_lines;
     const std::vector<std::string>* lines = &own_lines;
     int selected = -1, first = 0;

@@ -79,8 +79,15 @@ private:
   void draw_window(const Window& w, bool main);
   void draw_board(const Panel& panel, const terminal::Rect& content, bool active);
   void draw_stored(const Panel& panel, const terminal::Rect& content, bool active);
-  terminal::Rect draw_picture_item(const FieldDefinition& field, const terminal::Rect& content,
-                                   bool active);
+  // A caption written over a board's picture once all pictures are drawn.
+  struct Caption {
+    terminal::Rect place; // where the text goes
+    terminal::Rect cells; // what it writes on its row, the focus marks included
+    std::wstring text;
+    terminal::Style style;
+  };
+  void draw_picture_item(const FieldDefinition& field, const terminal::Rect& content, bool active,
+                         std::vector<Caption>& captions);
 
   bool is_active(const std::string& panel) const { return conversing_.panel == panel; }
   void move_focus(int step);
