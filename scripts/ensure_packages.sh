@@ -4,6 +4,7 @@ QOV_PACKAGES=(
   cmake g++ make pkg-config
   libgtest-dev
   libarchive-dev
+  clang-14 libclang-rt-14-dev
 )
 
 ensure_packages() {
