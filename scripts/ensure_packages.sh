@@ -5,6 +5,7 @@ QOV_PACKAGES=(
   libgtest-dev
   libarchive-dev
   libncurses-dev tmux
+  clang-14 libclang-rt-14-dev
 )
 
 ensure_packages() {

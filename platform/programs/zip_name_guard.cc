@@ -78,11 +78,15 @@ bool zip_names_hold_nul(const std::string& path) {
     if (!file.read(at, record, sizeof record) || le32(record) != kDirectorySignature)
       return false;
     uint32_t name_length = le16(record + 28);
-    name.resize(name_length);
-    if (!file.read(at + kDirectoryRecord, name.data(), name_length))
-      return false;
-    if (std::memchr(name.data(), '\0', name_length) != nullptr)
-      return true;
+    // An empty name is libarchive's to refuse; an empty vector has no data
+    // to read into or search.
+    if (name_length > 0) {
+      name.resize(name_length);
+      if (!file.read(at + kDirectoryRecord, name.data(), name_length))
+        return false;
+      if (std::memchr(name.data(), '\0', name_length) != nullptr)
+        return true;
+    }
     at += kDirectoryRecord + name_length + le16(record + 30) + le16(record + 32);
   }
   return false;
