@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Builds qov-setup and runs every test: once in build/, once in build-asan/
-# with AddressSanitizer and UndefinedBehaviorSanitizer.
+# with AddressSanitizer and UndefinedBehaviorSanitizer; then the Windows
+# build under Wine (tests/windows/run_wine_suite.sh), which installs what it
+# needs and ends with its summary line.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/ensure_packages.sh
@@ -16,3 +18,5 @@ cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DQOV_SANITIZE=ON >/dev/null
 cmake --build build-asan -j "$jobs"
 (cd build-asan && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
   ctest --output-on-failure -j "$jobs")
+
+tests/windows/run_wine_suite.sh
