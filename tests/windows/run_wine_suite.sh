@@ -11,9 +11,10 @@
 #   2. plays the answer files of tests/windows/answers/ with qov-setup.exe
 #      (answer-file back end, Wine's own C: with windir C:\windows, Wine's
 #      cmd.exe and regsvr32) and with build/qov-setup on a Linux machine of
-#      the same shape; the exit status, the GUI and helper-program objects of
-#      the two traces, the files left on C: (with the register's bytes) and
-#      what the product's batch file printed must be the same;
+#      the same shape; the exit status, the two traces (the GUI and
+#      helper-program objects first, then every object), the files left on
+#      C: (with the register's bytes) and the output (what the product's
+#      batch file printed) must be the same;
 #   3. under Xvfb, starts the real qov-setup.exe with the Win32 front end on
 #      a machine with a recorded installation ("PSETUP" over the update
 #      screen) and on one without (the main menu), saves a screenshot of
@@ -172,12 +173,11 @@ forget_installations() {
   rm -rf "$linux/registry"
 }
 
-# The GUI and helper-program objects of a trace, with the text of an
-# extraction failure left out (each build words its reasons itself).
-boundary_objects() {
-  grep -E '^\{"call":"(gui|REREDODI|RAVUVU32|release|exit)"' "$1" |
-    sed -E 's/,"error":"([^"\\]|\\.)*"/,"error":"..."/'
-}
+# The objects of a trace, with the text of an extraction failure left out
+# (each build words its reasons itself); boundary_objects keeps the GUI and
+# helper-program objects only.
+trace_objects() { sed -E 's/,"error":"([^"\\]|\\.)*"/,"error":"..."/' "$1"; }
+boundary_objects() { grep -E '^\{"call":"(gui|REREDODI|RAVUVU32|release|exit)"' "$1" || true; }
 
 # Whether a line of FILE ends with TEXT (blanks included, taken literally).
 ends_a_line() {
@@ -205,8 +205,11 @@ play() {
     QOV_TRACE=$out/linux.jsonl timeout 180 "$root/build/qov-setup" \
     >"$out/linux.out" 2>"$out/linux.err") || lrc=$?
   touch "$out/windows.jsonl" "$out/linux.jsonl"
-  boundary_objects "$out/windows.jsonl" >"$out/windows.objects"
-  boundary_objects "$out/linux.jsonl" >"$out/linux.objects"
+  local build
+  for build in windows linux; do
+    trace_objects "$out/$build.jsonl" >"$out/$build.trace"
+    boundary_objects "$out/$build.trace" >"$out/$build.objects"
+  done
   snapshot "$wine_c" >"$out/windows.files"
   snapshot "$linux/c" >"$out/linux.files"
   tr -d '\r' <"$out/windows.out" >"$out/windows.lines"
@@ -223,6 +226,9 @@ play() {
   elif ! diff -u "$out/linux.objects" "$out/windows.objects" >"$out/objects.diff"; then
     fail "$name: the traces differ (GUI and helper-program objects): $out/objects.diff"
     head -20 "$out/objects.diff" | cut -c1-200
+  elif ! diff -u "$out/linux.trace" "$out/windows.trace" >"$out/trace.diff"; then
+    fail "$name: the traces differ (primitives and record files): $out/trace.diff"
+    head -20 "$out/trace.diff" | cut -c1-200
   elif ! diff -u "$out/linux.files" "$out/windows.files" >"$out/files.diff"; then
     fail "$name: the files left on C: differ"
     head -20 "$out/files.diff"
@@ -234,7 +240,7 @@ play() {
   elif [ "$launch" = - ] && [ -s "$out/windows.lines" ]; then
     fail "$name: printed output though no product starts: $(head -3 "$out/windows.lines")"
   else
-    pass "$name: exit $wrc, $(wc -l <"$out/windows.objects") trace objects and $(wc -l <"$out/windows.files") names on C: as on Linux"
+    pass "$name: exit $wrc, the trace ($(wc -l <"$out/windows.objects") GUI and helper-program objects of $(wc -l <"$out/windows.trace")), $(wc -l <"$out/windows.files") names on C: and the output as on Linux"
     [ "$launch" = - ] || echo "   cmd.exe ran the batch file: \"$(head -1 "$out/windows.lines")\""
   fi
 }

@@ -38,6 +38,9 @@ shoot() {
   local name=$1 panel=$2 pid id i colours=0 last=""
   local out=$results/gui-$name
   mkdir -p "$out"
+  # A Wine session left by the headless runs has no display: start afresh.
+  "$wineserver" -k 2>/dev/null || true
+  "$wineserver" -w 2>/dev/null || true
   (cd "$cd_bin" && exec env DISPLAY="$display" QOV_TRACE="$(winname "$out/trace.jsonl")" \
     "$wine" "$exe" >"$out/out.log" 2>"$out/err.log") &
   pid=$!
