@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Builds qov-setup and runs every test: once in build/, once in build-asan/
 # with AddressSanitizer and UndefinedBehaviorSanitizer; then builds the
-# libFuzzer targets in build-fuzz/ and runs each for a bounded time, and
-# prints the reliability figures of the run.
+# libFuzzer targets in build-fuzz/ and runs each for a bounded time; then the
+# Windows build under Wine (tests/windows/run_wine_suite.sh, which installs
+# what it needs); and prints the reliability figures and one summary line.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/ensure_packages.sh
@@ -15,12 +16,12 @@ cmake --build build -j "$jobs"
 # The fault scenarios add to the figures in this file (first run only).
 figures="$PWD/build/figures.txt"
 rm -f "$figures"
-(cd build && QOV_FIGURES="$figures" ctest --output-on-failure -j "$jobs")
+(cd build && QOV_FIGURES="$figures" ctest --output-on-failure -j "$jobs") | tee build/ctest.log
 
 cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DQOV_SANITIZE=ON >/dev/null
 cmake --build build-asan -j "$jobs"
 (cd build-asan && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
-  ctest --output-on-failure -j "$jobs")
+  ctest --output-on-failure -j "$jobs") | tee build-asan/ctest.log
 
 # Fuzzing: every target from its seed corpus (fuzz/corpus/<target>/, read
 # only; new inputs go to build-fuzz/corpus/<target>/) for a fixed time.
@@ -43,8 +44,18 @@ for target in register extraction answer_file command_line windows_names; do
   fuzz_report+=("  fuzz executions, $target: $runs in ${fuzz_seconds}s")
 done
 
+# The Windows build under Wine; it ends with its own summary line.
+tests/windows/run_wine_suite.sh | tee build/wine-suite.log
 echo
 echo "Reliability figures of this run:"
 printf '%s\n' "${fuzz_report[@]}"
 awk -F '\t' '{ sum[$1] += $2 } END { for (k in sum) printf "  %s: %d\n", k, sum[k] }' \
   "$figures" | sort
+
+# One line for the whole run: the two test suites and the Wine checks.
+summary() {
+  sed -n 's/^[0-9]*% tests passed, \([0-9]*\) tests failed out of \([0-9]*\)$/\2 \1/p' \
+    build/ctest.log build-asan/ctest.log
+  sed -n 's/^Wine suite: passed: \([0-9]*\) checks.*/\1 0/p' build/wine-suite.log
+}
+summary | awk '{ passed += $1 - $2; failed += $2 } END { printf "tests: %d passed, %d failed\n", passed, failed }'

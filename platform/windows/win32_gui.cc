@@ -160,6 +160,15 @@ LRESULT Win32Gui::handle(HWND window, UINT message, WPARAM w, LPARAM l) {
     }
     break;
   }
+  case WM_DRAWITEM: {
+    auto* item = reinterpret_cast<DRAWITEMSTRUCT*>(l);
+    int at = static_cast<int>(item->CtlID) - kPanelButtonId;
+    if (window == panel_window_ && at >= 0 && at < static_cast<int>(panel_bitmaps_.size())) {
+      draw_panel_button(*item, panel_bitmaps_[static_cast<std::size_t>(at)]);
+      return TRUE;
+    }
+    break;
+  }
   case WM_CLOSE:
     key_ = kKeyClosed; // the installer closes its windows itself
     return 0;
@@ -231,27 +240,62 @@ void Win32Gui::open_panel_window(const Panel& panel) {
                         std::max(f.lines, 3) * tm.tmHeight + 8, panel_window_,
                         reinterpret_cast<HMENU>(static_cast<INT_PTR>(kListId)), instance, nullptr);
     SendMessageW(list_, WM_SETFONT, reinterpret_cast<WPARAM>(list_font_), FALSE);
+    // A heading longer than its column pushes the next one along rather
+    // than being covered by it.
+    int free_x = x;
     for (const StoredPanel::Heading& h : layout.headings) {
-      HWND label =
-          CreateWindowExW(0, L"STATIC", wide_from_w1252(h.text).c_str(), WS_CHILD | WS_VISIBLE,
-                          x + 4 + (h.column - 1) * char_width, y - tm.tmHeight - 2, 12 * char_width,
-                          tm.tmHeight, panel_window_, nullptr, instance, nullptr);
+      std::wstring text = wide_from_w1252(h.text);
+      int at = std::max(x + 4 + (h.column - 1) * char_width, free_x);
+      int width = static_cast<int>(text.size()) * char_width;
+      HWND label = CreateWindowExW(0, L"STATIC", text.c_str(), WS_CHILD | WS_VISIBLE, at,
+                                   y - tm.tmHeight - 2, width, tm.tmHeight, panel_window_, nullptr,
+                                   instance, nullptr);
       SendMessageW(label, WM_SETFONT, reinterpret_cast<WPARAM>(list_font_), FALSE);
+      free_x = at + width + char_width;
     }
   }
+  // The buttons draw themselves: their bitmap, then their caption.
   panel_keys_.clear();
+  panel_bitmaps_.clear();
   for (const StoredPanel::Button& b : layout.buttons) {
     HWND button = CreateWindowExW(
         0, L"BUTTON", wide_from_w1252(b.caption).c_str(),
-        WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, b.column * kColumn, b.row * kRow,
+        WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_OWNERDRAW, b.column * kColumn, b.row * kRow,
         18 * kColumn, 2 * kRow, panel_window_,
         reinterpret_cast<HMENU>(static_cast<INT_PTR>(kPanelButtonId + panel_keys_.size())),
         instance, nullptr);
     SendMessageW(button, WM_SETFONT, reinterpret_cast<WPARAM>(ui_font()), FALSE);
     panel_keys_.push_back(static_cast<int16_t>(b.key));
+    panel_bitmaps_.push_back(b.bitmap.empty() ? nullptr : bitmap(b.bitmap));
   }
   ShowWindow(panel_window_, SW_SHOWNORMAL);
   UpdateWindow(panel_window_);
+}
+
+void Win32Gui::draw_panel_button(const DRAWITEMSTRUCT& item, HBITMAP picture) {
+  RECT r = item.rcItem;
+  bool pressed = (item.itemState & ODS_SELECTED) != 0;
+  DrawFrameControl(item.hDC, &r, DFC_BUTTON, DFCS_BUTTONPUSH | (pressed ? DFCS_PUSHED : 0));
+  InflateRect(&r, -4, -3);
+  BITMAP info;
+  if (picture != nullptr && GetObjectW(picture, sizeof info, &info) != 0) {
+    HDC memory = CreateCompatibleDC(item.hDC);
+    HGDIOBJ old = SelectObject(memory, picture);
+    int height = std::min<int>(info.bmHeight, r.bottom - r.top);
+    BitBlt(item.hDC, r.left, r.top + (r.bottom - r.top - height) / 2, info.bmWidth, height, memory,
+           0, 0, SRCCOPY);
+    SelectObject(memory, old);
+    DeleteDC(memory);
+    r.left += info.bmWidth + 4;
+  }
+  wchar_t caption[64];
+  int n = GetWindowTextW(item.hwndItem, caption, 64);
+  SetBkMode(item.hDC, TRANSPARENT);
+  DrawTextW(item.hDC, caption, n, &r, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+  if ((item.itemState & ODS_FOCUS) != 0) {
+    InflateRect(&r, 1, 1);
+    DrawFocusRect(item.hDC, &r);
+  }
 }
 
 void Win32Gui::close_window() {

@@ -58,6 +58,7 @@ private:
   void converse(std::span<uint8_t> block);
   void message(std::span<uint8_t> block);
 
+  void draw_panel_button(const DRAWITEMSTRUCT& item, HBITMAP picture);
   void build_board();
   void paint_board(HDC dc);
   void fill_list(std::span<const uint8_t> selected);
@@ -74,6 +75,7 @@ private:
   bool board_dirty_ = true;
   std::vector<std::string> list_lines_; // Windows-1252, 57 characters each
   std::vector<int16_t> panel_keys_;     // key codes of the panel window's buttons
+  std::vector<HBITMAP> panel_bitmaps_;  // their pictures (owned by bitmaps_)
   std::map<std::string, HBITMAP> bitmaps_;
   std::optional<int16_t> key_;
 };

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <cstdio>
+#include <cstring>
 
 #include "platform/windows/wide_text.h"
 #include "platform/windows/windows_machine.h"
@@ -186,6 +187,13 @@ int32_t extract_zip(const std::string& archive, const std::string& destination, 
                   : "cannot open the archive: " + error_text(error);
     return kExtractMissingArchive;
   }
+  // A destination on no drive or share of the machine is not created.
+  std::wstring destination_name = full_name(wide_from_w1252(destination));
+  std::size_t root = root_length(destination_name);
+  if (root == 0 || !is_folder(destination_name.substr(0, root))) {
+    *reason = "destination unreachable: \"" + utf8_from_w1252(destination) + "\"";
+    return kExtractNoDestination;
+  }
   FileSource source(in.h);
   std::string damage;
   auto entries = read_central_directory(source, &damage);
@@ -206,7 +214,7 @@ int32_t extract_zip(const std::string& archive, const std::string& destination, 
     total += e.uncompressed;
   }
 
-  Job job{source, full_name(wide_from_w1252(destination)), progress};
+  Job job{source, destination_name, progress};
   while (!job.destination.empty() && job.destination.back() == L'\\' &&
          job.destination.size() > root_length(job.destination))
     job.destination.pop_back();
@@ -245,7 +253,11 @@ int32_t extract_zip(const std::string& archive, const std::string& destination, 
 int32_t ZipExtractor::extract(ExtractionBlock& block, std::string* error) {
   std::string archive = name_of(block.archive);
   std::string reason;
-  int32_t result = extract_zip(archive, name_of(block.destination), &reason, progress_);
+  int32_t result = kExtractUnknownFunction;
+  if (std::memcmp(block.function, "UNZ", 3) == 0)
+    result = extract_zip(archive, name_of(block.destination), &reason, progress_);
+  else
+    reason = "unknown function: \"" + utf8_from_w1252(std::string(block.function, 3)) + "\"";
   if (result != kExtractOk) {
     std::fprintf(stderr, "REREDODI: %s: %s\n", utf8_from_w1252(archive).c_str(), reason.c_str());
     *error = w1252(reason);

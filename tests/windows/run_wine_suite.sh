@@ -3,152 +3,198 @@
 #
 #   tests/windows/run_wine_suite.sh
 #
-# Installs what it needs (tests/windows/windows_packages.sh), builds the Linux
-# build (build/) and the Windows build (build-windows/), makes a fresh Wine
-# prefix in a temporary folder with the demo CD as drive D:, and then:
+# Installs what it needs (tests/windows/windows_packages.sh), makes a fresh
+# Wine prefix in a temporary folder, builds the Linux build (build/, for its
+# qov-setup and the demo CD) and the Windows build (build-windows/), maps the
+# demo CD as drive D: through the prefix's dosdevices, and then:
 #   1. runs the checks of the Windows platform layer (qov-windows-tests.exe);
 #   2. plays the answer files of tests/windows/answers/ with qov-setup.exe
-#      (headless, answer-file back end) and with build/qov-setup on a Linux
-#      machine of the same shape, and compares the GUI and helper-program
-#      objects of the two traces, the exit codes, and the files and register
-#      bytes left on C:;
-#   3. under Xvfb, starts the Win32 front end and takes screenshots of the
-#      main menu and of the "PSETUP" panel, checking that they show pictures.
-# Ends with status 0 when all passed, 1 otherwise; prints "skipped: ..." and
-# ends with 0 when Wine cannot run on this machine.
+#      (answer-file back end, Wine's own C: with windir C:\windows, Wine's
+#      cmd.exe and regsvr32) and with build/qov-setup on a Linux machine of
+#      the same shape; the exit status, the two traces (the GUI and
+#      helper-program objects first, then every object), the files left on
+#      C: (with the register's bytes) and the output (what the product's
+#      batch file printed) must be the same;
+#   3. under Xvfb, starts the real qov-setup.exe with the Win32 front end on
+#      a machine with a recorded installation ("PSETUP" over the update
+#      screen) and on one without (the main menu), saves a screenshot of
+#      each, checks that they show the pictures, and closes the window.
+# The last line is the summary: "Wine suite: passed ...", "Wine suite:
+# FAILED ..." (status 1), or "Wine suite: skipped: ..." (status 0) when Wine
+# cannot run programs on this machine.
 #
-# QOV_DEMO_CD=DIR uses that CD instead of build/demo-cd; QOV_KEEP=1 keeps the
-# temporary folder (traces, screenshots) and prints its name.
+# QOV_DEMO_CD=DIR plays on that CD instead of build/demo-cd. The traces, the
+# outputs and the screenshots are kept in build-windows/wine-suite/.
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 root=$PWD
 source tests/windows/windows_packages.sh
 
+started=$SECONDS
+summary() { echo "Wine suite: $* ($((SECONDS - started)) s)"; }
 skip() {
-  echo "skipped: $*"
+  summary "skipped: $*"
   exit 0
 }
+abort() {
+  summary "FAILED: $*"
+  exit 1
+}
 
-started=$SECONDS
-if ! ensure_windows_packages; then
-  skip "the Debian packages of the Windows suite could not be installed"
-fi
+ensure_windows_packages || abort "the Debian packages of the Windows suite could not be installed"
 wine=$(command -v wine64 || true)
 [ -n "$wine" ] || wine=/usr/lib/wine/wine64
-[ -x "$wine" ] || skip "no wine64 on this machine"
-
-jobs=$(nproc 2>/dev/null || echo 2)
-echo "== building (Linux build/ and Windows build-windows/)"
-cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-linux_targets=(qov-setup)
-if cmake --build build --target help | grep -q '^\.\.\. demo_cd$'; then
-  linux_targets+=(demo_cd)
-fi
-cmake --build build -j "$jobs" --target "${linux_targets[@]}"
-cmake -S . -B build-windows --no-warn-unused-cli -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \
-  -DCMAKE_BUILD_TYPE=Release >/dev/null
-cmake --build build-windows -j "$jobs"
-exe=$root/build-windows/qov-setup.exe
-checks=$root/build-windows/tests-windows/qov-windows-tests.exe
+[ -x "$wine" ] || abort "wine64 is installed but $wine is missing"
+wineserver=$(dirname "$wine")/wineserver
 
 work=$(mktemp -d /tmp/qov-wine.XXXXXX)
 export WINEPREFIX=$work/prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 xvfb_pid=""
 cleanup() {
   [ -z "$xvfb_pid" ] || kill "$xvfb_pid" 2>/dev/null || true
-  "$(dirname "$wine")/wineserver" -k 2>/dev/null || wineserver -k 2>/dev/null || true
-  if [ "${QOV_KEEP:-}" = 1 ]; then echo "kept: $work"; else rm -rf "$work"; fi
+  "$wineserver" -k 2>/dev/null || true
+  rm -rf "$work"
 }
 trap cleanup EXIT
 
+# Whether Wine runs programs here at all: a fresh prefix and its cmd.exe.
 echo "== a fresh Wine prefix in $WINEPREFIX"
 if ! timeout 300 env -u DISPLAY "$wine" wineboot -i >"$work/wineboot.log" 2>&1 ||
   [ "$(timeout 60 env -u DISPLAY "$wine" cmd /c echo ready 2>/dev/null | tr -d '\r')" != ready ]; then
-  skip "wine cannot run on this machine ($(tail -1 "$work/wineboot.log" 2>/dev/null))"
+  skip "wine cannot run programs on this machine ($(tail -1 "$work/wineboot.log" 2>/dev/null))"
 fi
+echo "   $((SECONDS - started)) s"
 
-failures=0
+jobs=$(nproc 2>/dev/null || echo 2)
+echo "== building (Linux build/ and Windows build-windows/)"
+{ cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null &&
+  cmake --build build -j "$jobs" --target qov-setup demo_cd; } || abort "the Linux build failed"
+{ cmake -S . -B build-windows --no-warn-unused-cli \
+  -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake -DCMAKE_BUILD_TYPE=Release >/dev/null &&
+  cmake --build build-windows -j "$jobs"; } || abort "the Windows build failed"
+echo "   $((SECONDS - started)) s"
+exe=$root/build-windows/qov-setup.exe
+checks=$root/build-windows/tests-windows/qov-windows-tests.exe
+results=$root/build-windows/wine-suite
+rm -rf "$results"
+mkdir -p "$results"
+
+failures=0 passes=0
 fail() {
   echo "FAIL: $*"
   failures=$((failures + 1))
 }
-pass() { echo "ok: $*"; }
+pass() {
+  echo "ok: $*"
+  passes=$((passes + 1))
+}
 
 # Windows name of a host path, through the prefix's Z: (the host's root).
 winname() { printf 'Z:%s' "${1//\//\\}"; }
 
-echo "== checks of the Windows platform layer"
-if (cd "$work" && env -u DISPLAY "$wine" "$checks" >"$work/checks.log" 2>&1); then
-  pass "qov-windows-tests.exe ($(grep -o '[0-9]* tests from [0-9]* test suites ran' "$work/checks.log"))"
-else
-  cat "$work/checks.log"
-  fail "qov-windows-tests.exe"
-fi
-
-# The CD: the demo CD of the Linux build, or a small stand-in holding what
-# start-up and the screens read.
-cd_dir=$work/cd
-if [ -n "${QOV_DEMO_CD:-}" ] || [ -d build/demo-cd ]; then
-  cp -r "${QOV_DEMO_CD:-build/demo-cd}" "$cd_dir"
-  echo "== CD: ${QOV_DEMO_CD:-build/demo-cd}"
-else
-  echo "== CD: a stand-in (no demo CD in build/demo-cd)"
-  mkdir -p "$cd_dir/autorun/bin"
-  for f in setup.exe comdlg32.ocx mvzipunz.ocx qovsp2.cfg qovqpr.cfg; do
-    echo "demo content: $f" >"$cd_dir/autorun/bin/$f"
+# The host path of BASE/A/B/..., each name matched without regard to case.
+host_path() {
+  local p=$1 part found
+  shift
+  for part in "$@"; do
+    found=$(find "$p" -mindepth 1 -maxdepth 1 -iname "$part" -print -quit)
+    [ -n "$found" ] || return 1
+    p=$found
   done
-fi
-ln -sfn "$cd_dir" "$WINEPREFIX/dosdevices/d:"
-wine_c=$WINEPREFIX/drive_c
-mkdir -p "$wine_c/temp"
-
-# The Linux machine of the same shape: D: the same CD, C: with the Windows
-# folder and msvcrt.dll, windir as on Wine.
-linux=$work/linux
-mkdir -p "$linux/c/windows/system32" "$linux/c/temp"
-cp "$wine_c/windows/system32/msvcrt.dll" "$linux/c/windows/system32/msvcrt.dll"
-ln -sfn "$cd_dir" "$linux/d"
-
-# What the installer leaves on a C: drive: the run-time folders, the target
-# folders and the system controls, as "name checksum" lines with the names in
-# lower case (Windows names are matched without regard to case).
-snapshot() {
-  local c=$1
-  (cd "$c" && find . -maxdepth 1 \( -iname 'qovexe*' -o -iname qov \) -print0 |
-    xargs -0r find | sort -f
-  find windows/system32 -maxdepth 1 \( -iname comdlg32.ocx -o -iname mvzipunz.ocx \) 2>/dev/null) |
-    sed 's#^\./##' | while read -r f; do
-      if [ -f "$c/$f" ]; then
-        echo "$(echo "$f" | tr 'A-Z' 'a-z') $(sha256sum <"$c/$f" | cut -c1-16)"
-      else
-        echo "$(echo "$f" | tr 'A-Z' 'a-z')/"
-      fi
-    done | sort
+  echo "$p"
 }
 
+echo "== checks of the Windows platform layer"
+if (cd "$work" && timeout 300 env -u DISPLAY "$wine" "$checks" >"$results/checks.log" 2>&1); then
+  pass "qov-windows-tests.exe ($(grep -o '[0-9]* tests from [0-9]* test suites ran' "$results/checks.log"))"
+else
+  grep -E '^\[  FAILED|Failure|error' "$results/checks.log" | head -20
+  fail "qov-windows-tests.exe (log: $results/checks.log)"
+fi
+
+# The CD, drive D: of both machines.
+cd_dir=$work/cd
+cp -r "${QOV_DEMO_CD:-build/demo-cd}" "$cd_dir" 2>/dev/null || abort "no demo CD in ${QOV_DEMO_CD:-build/demo-cd}"
+cd_bin=$(host_path "$cd_dir" autorun bin) || abort "the demo CD has no autorun\\bin"
+ln -sfn "$cd_dir" "$WINEPREFIX/dosdevices/d:"
+
+# Drive C: of Wine is the prefix's own, with Wine's Windows folder
+# (windir C:\windows). The Linux machine gets the same shape: the start
+# folder C:\temp, and from Wine's system folder the files the installer
+# looks at or copies (msvcrt.dll; either control when Wine has it).
+wine_c=$WINEPREFIX/drive_c
+wine_system=$(host_path "$wine_c" windows system32) || abort "no system32 folder in the prefix"
+[ "$(env -u DISPLAY "$wine" cmd /c echo %windir% | tr -d '\r')" = 'C:\windows' ] ||
+  abort "the prefix's windir is not C:\\windows"
+mkdir -p "$wine_c/temp"
+linux=$work/linux
+mkdir -p "$linux/c/windows/system32" "$linux/c/temp"
+ln -sfn "$cd_dir" "$linux/d"
+own_controls=()
+for f in msvcrt.dll comdlg32.ocx mvzipunz.ocx; do
+  if own=$(host_path "$wine_system" "$f"); then
+    cp "$own" "$linux/c/windows/system32/$(basename "$own")"
+    [ "$f" = msvcrt.dll ] || own_controls+=("$f")
+  fi
+done
+
+# What is on a C: drive apart from the system's own folders: every file
+# and folder (names as on disk, files with a checksum), and the two
+# controls in the system folder.
+system_folder() { [[ "${1,,}" =~ ^(windows|users|program\ files|program\ files\ \(x86\)|programdata)$ ]]; }
+snapshot() {
+  local c=$1 top f
+  {
+    for top in "$c"/*; do
+      system_folder "$(basename "$top")" || find "$top"
+    done
+    find "$c/windows/system32" -maxdepth 1 \( -iname comdlg32.ocx -o -iname mvzipunz.ocx \)
+  } | while read -r f; do
+    if [ -f "$f" ]; then
+      echo "${f#"$c"/} $(sha256sum <"$f" | cut -c1-16)"
+    else
+      echo "${f#"$c"/}/"
+    fi
+  done | LC_ALL=C sort
+}
+
+# Back to the machines as they were: nothing installed, nothing recorded.
 forget_installations() {
-  local c
+  local c top f
   for c in "$wine_c" "$linux/c"; do
-    (cd "$c" && find . -maxdepth 1 \( -iname 'qovexe*' -o -iname qov \) -exec rm -rf {} +
-    find windows/system32 -maxdepth 1 \( -iname comdlg32.ocx -o -iname mvzipunz.ocx \) -delete)
+    for top in "$c"/*; do
+      system_folder "$(basename "$top")" || [ "$(basename "$top")" = temp ] || rm -rf "$top"
+    done
+    for f in comdlg32.ocx mvzipunz.ocx; do
+      [[ " ${own_controls[*]} " == *" $f "* ]] ||
+        find "$c/windows/system32" -maxdepth 1 -iname "$f" -delete
+    done
   done
   rm -rf "$linux/registry"
 }
 
-# The GUI and helper-program objects of a trace, with the text of an
-# extraction failure left out (each build words its reasons itself).
-boundary_objects() {
-  grep -E '^\{"call":"(gui|REREDODI|RAVUVU32|release|exit)"' "$1" |
-    sed -E 's/,"error":"([^"\\]|\\.)*"/,"error":"..."/'
+# The objects of a trace, with the text of an extraction failure left out
+# (each build words its reasons itself); boundary_objects keeps the GUI and
+# helper-program objects only.
+trace_objects() { sed -E 's/,"error":"([^"\\]|\\.)*"/,"error":"..."/' "$1"; }
+boundary_objects() { grep -E '^\{"call":"(gui|REREDODI|RAVUVU32|release|exit)"' "$1" || true; }
+
+# Whether a line of FILE ends with TEXT (blanks included, taken literally).
+ends_a_line() {
+  TEXT=$1 awk 'BEGIN { t = ENVIRON["TEXT"] }
+    length($0) >= length(t) && substr($0, length($0) - length(t) + 1) == t { found = 1 }
+    END { exit !found }' "$2"
 }
 
-# play NAME ANSWERS START: START is "cd" (D:\autorun\bin) or "temp" (C:\temp).
+# play NAME ANSWERS START LAUNCH: START is "cd" (D:\AUTORUN\BIN) or "temp"
+# (C:\temp); LAUNCH the folder the product's batch file must run in, or "-"
+# when the run starts no product.
 play() {
-  local name=$1 answers=$root/tests/windows/answers/$2 start=$3 wdir ldir
-  local out=$work/runs/$name
+  local name=$1 answers=$root/tests/windows/answers/$2 start=$3 launch=$4 wdir ldir
+  local out=$results/$name
   mkdir -p "$out"
   if [ "$start" = cd ]; then
-    wdir=$cd_dir/autorun/bin ldir=$linux/d/autorun/bin
+    wdir=$cd_bin ldir=$linux/d/${cd_bin#"$cd_dir"/}
   else
     wdir=$wine_c/temp ldir=$linux/c/temp
   fi
@@ -159,52 +205,64 @@ play() {
     QOV_TRACE=$out/linux.jsonl timeout 180 "$root/build/qov-setup" \
     >"$out/linux.out" 2>"$out/linux.err") || lrc=$?
   touch "$out/windows.jsonl" "$out/linux.jsonl"
-  boundary_objects "$out/windows.jsonl" >"$out/windows.objects"
-  boundary_objects "$out/linux.jsonl" >"$out/linux.objects"
+  local build
+  for build in windows linux; do
+    trace_objects "$out/$build.jsonl" >"$out/$build.trace"
+    boundary_objects "$out/$build.trace" >"$out/$build.objects"
+  done
   snapshot "$wine_c" >"$out/windows.files"
   snapshot "$linux/c" >"$out/linux.files"
+  tr -d '\r' <"$out/windows.out" >"$out/windows.lines"
 
-  local objects
-  objects=$(wc -l <"$out/windows.objects")
+  # The demo batch files print "Demo PRODUCT: a correr em %CD% com cobdir=%cobdir%".
+  local printed=" a correr em $launch com cobdir=qovxxx "
   if [ "$wrc" != "$lrc" ]; then
     fail "$name: exit status $wrc on Windows, $lrc on Linux"
     sed 's/^/  windows stderr: /' "$out/windows.err" | head -5
     sed 's/^/  linux stderr: /' "$out/linux.err" | head -5
+  elif ! grep -q '"call":"exit"' "$out/windows.objects"; then
+    fail "$name: the Windows trace has no exit object (status $wrc)"
+    sed 's/^/  windows stderr: /' "$out/windows.err" | head -5
   elif ! diff -u "$out/linux.objects" "$out/windows.objects" >"$out/objects.diff"; then
-    fail "$name: the traces differ (GUI and helper-program objects)"
+    fail "$name: the traces differ (GUI and helper-program objects): $out/objects.diff"
     head -20 "$out/objects.diff" | cut -c1-200
+  elif ! diff -u "$out/linux.trace" "$out/windows.trace" >"$out/trace.diff"; then
+    fail "$name: the traces differ (primitives and record files): $out/trace.diff"
+    head -20 "$out/trace.diff" | cut -c1-200
   elif ! diff -u "$out/linux.files" "$out/windows.files" >"$out/files.diff"; then
     fail "$name: the files left on C: differ"
     head -20 "$out/files.diff"
+  elif ! diff -u "$out/linux.out" "$out/windows.lines" >"$out/output.diff"; then
+    fail "$name: the output differs"
+    head -20 "$out/output.diff"
+  elif [ "$launch" != - ] && ! ends_a_line "$printed" "$out/windows.lines"; then
+    fail "$name: the batch file did not print \"$printed\" (it printed: $(head -3 "$out/windows.lines"))"
+  elif [ "$launch" = - ] && [ -s "$out/windows.lines" ]; then
+    fail "$name: printed output though no product starts: $(head -3 "$out/windows.lines")"
   else
-    pass "$name: exit $wrc, $objects trace objects and $(wc -l <"$out/windows.files") files on C: as on Linux"
-  fi
-  if grep -q '"call":"run_command"' "$out/windows.jsonl"; then
-    sed 's/^/  launch output: /' "$out/windows.out" | tr -d '\r' | head -5
+    pass "$name: exit $wrc, the trace ($(wc -l <"$out/windows.objects") GUI and helper-program objects of $(wc -l <"$out/windows.trace")), $(wc -l <"$out/windows.files") names on C: and the output as on Linux"
+    [ "$launch" = - ] || echo "   cmd.exe ran the batch file: \"$(head -1 "$out/windows.lines")\""
   fi
 }
 
 echo "== the answer files, on Windows (Wine) and on Linux"
 forget_installations
-play apl apl.txt cd
-play update update.txt cd
+play apl apl.txt cd 'C:\QOV\EMPRESA'
+play update update.txt cd 'C:\QOV\EMPRESA'
 forget_installations
-play pos pos.txt cd
+play pos pos.txt cd 'C:\QOV\POSTO'
 forget_installations
-play run run.txt cd
+play run run.txt cd -
 forget_installations
-play cancel cancel.txt cd
+play cancel cancel.txt cd -
 forget_installations
-play search apl.txt temp
+play search search.txt temp -
 
-if [ -f tests/windows/screenshots.sh ]; then
-  source tests/windows/screenshots.sh
-  take_screenshots
-fi
+source tests/windows/screenshots.sh
+take_screenshots
 
-echo "== $((SECONDS - started)) s"
 if [ "$failures" -ne 0 ]; then
-  echo "$failures failure(s)"
+  summary "FAILED: $failures of $((passes + failures)) checks (results in $results)"
   exit 1
 fi
-echo "all passed"
+summary "passed: $passes checks (results and screenshots in $results)"

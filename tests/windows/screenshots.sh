@@ -1,76 +1,118 @@
-# Sourced by run_wine_suite.sh: the Win32 front end under Xvfb. Shows the
-# main menu and the "PSETUP" panel with qov-gui-show.exe, takes a screenshot
-# of each, and checks that they show pictures, not a blank window.
+# Sourced by run_wine_suite.sh: the Win32 front end of the real
+# qov-setup.exe under Xvfb. On the machine the last scenario left (an
+# installation recorded) it shows the update screen with "PSETUP" over it;
+# on a machine without one, the main menu. Each is saved as a screenshot in
+# $results and checked to show the CD's pictures; then the window is closed
+# (WM_CLOSE, as the user would) and the process must end on its own.
 
-# Pictures on the CD that a board names and the CD lacks (the stand-in CD
-# has none) are made here: plain coloured BMPs, so that the check still
-# sees pictures.
-add_missing_pictures() {
-  local bin=$1 name colour
-  local -A colours=([cd_qov.bmp]=steelblue [cd_inst.bmp]=orange [cd_copia.bmp]=gold
-    [cd_sair.bmp]=firebrick [btngrd.bmp]=gray40 [cd_actu.bmp]=seagreen [cd_por.bmp]=darkgreen
-    [cd_mf.bmp]=purple [cd_ver51.bmp]=teal)
-  for name in "${!colours[@]}"; do
-    [ -n "$(find "$bin" -maxdepth 1 -iname "$name")" ] && continue
-    colour=${colours[$name]}
-    if [ "$name" = cd_qov.bmp ]; then
-      convert -size 672x544 "gradient:$colour-white" "BMP3:$bin/$name"
-    else
-      convert -size 160x32 "xc:$colour" -bordercolor black -border 2 "BMP3:$bin/$name"
-    fi
-  done
+main_title="QOV-Software (Setup)"
+panel_title="Indique Direct" # " Indique Directório para Actualização:"
+
+# The colours of the CD's bitmaps, except greys (the window's own colours).
+picture_palette() {
+  local f
+  for f in "$cd_bin"/*.[bB][mM][pP]; do
+    convert "$f" -format %c histogram:info:-
+  done | grep -o '#[0-9A-F]\{6\}' | sort -u |
+    awk '{ r = substr($0, 2, 2); g = substr($0, 4, 2); b = substr($0, 6, 2); if (r != g || g != b) print }'
 }
 
-# The number of colours of an image; a blank window has a handful.
-colours_of() { identify -format '%k' "$1"; }
+# How many of the CD's picture colours cover at least 100 pixels of IMAGE.
+picture_colours_in() {
+  convert "$1" -format %c histogram:info:- | awk '$1 + 0 >= 100' |
+    grep -o '#[0-9A-F]\{6\}' | grep -cFx -f "$work/palette" || true
+}
+
+# The X window id of the top-level window whose name holds TEXT.
+window_named() {
+  DISPLAY=$display xwininfo -root -tree 2>/dev/null | awk -v text="$1" \
+    'index($0, "\"") && index($0, text) { print $1; exit }' || true
+}
+
+# shoot NAME PANEL: starts qov-setup.exe from D:\AUTORUN\BIN and waits until
+# its main window (with PANEL yes, the "PSETUP" window) shows at least three
+# of the pictures' colours, each on 100 pixels or more, and stays the same
+# for two seconds; saves the screen as $results/NAME.png and the window as
+# NAME-window.png, then closes the installer.
+shoot() {
+  local name=$1 panel=$2 pid id i colours=0 last=""
+  local out=$results/gui-$name
+  mkdir -p "$out"
+  # A Wine session left by the headless runs has no display: start afresh.
+  "$wineserver" -k 2>/dev/null || true
+  "$wineserver" -w 2>/dev/null || true
+  (cd "$cd_bin" && exec env DISPLAY="$display" QOV_TRACE="$(winname "$out/trace.jsonl")" \
+    "$wine" "$exe" >"$out/out.log" 2>"$out/err.log") &
+  pid=$!
+  for i in $(seq 1 60); do
+    sleep 2
+    id=$(window_named "$main_title")
+    [ "$panel" = no ] || id=$(window_named "$panel_title")
+    [ -n "$id" ] || continue
+    DISPLAY=$display import -window "$id" "$out/now.png" 2>/dev/null || continue
+    colours=$(picture_colours_in "$out/now.png")
+    if [ "$colours" -ge 3 ] && [ -n "$last" ] &&
+      [ "$(compare -metric AE "$out/now.png" "$last" null: 2>&1 || true)" = 0 ]; then
+      break
+    fi
+    cp "$out/now.png" "$out/last.png"
+    last=$out/last.png
+  done
+  DISPLAY=$display import -window root "$results/$name.png" 2>/dev/null || true
+  mv "$out/now.png" "$results/$name-window.png" 2>/dev/null || true
+  rm -f "$out/last.png"
+
+  if [ -z "$id" ] && [ "$panel" = yes ]; then
+    fail "Win32 front end ($name): no \"PSETUP\" window appeared"
+  elif [ -z "$id" ]; then
+    fail "Win32 front end ($name): no window \"$main_title\" appeared"
+  elif [ "$colours" -lt 3 ]; then
+    fail "Win32 front end ($name): the window shows no pictures ($colours picture colours): $results/$name-window.png"
+  else
+    pass "Win32 front end ($name): the window shows $colours of the pictures' colours: $results/$name.png"
+  fi
+
+  # Closing the window gives -5: "PSETUP" leaves to the menus, the main
+  # menu leaves the installer.
+  for i in $(seq 1 10); do
+    kill -0 "$pid" 2>/dev/null || break
+    DISPLAY=$display "$wine" taskkill /im qov-setup.exe >/dev/null 2>&1 || true
+    sleep 2
+  done
+  if kill -0 "$pid" 2>/dev/null; then
+    kill "$pid" 2>/dev/null || true
+    fail "Win32 front end ($name): closing the window did not end the installer"
+  elif ! grep -q '"call":"exit"' "$out/trace.jsonl" 2>/dev/null; then
+    fail "Win32 front end ($name): the installer ended without its exit (see $out)"
+  else
+    pass "Win32 front end ($name): closing the window ended the installer"
+  fi
+  wait "$pid" 2>/dev/null || true
+}
 
 take_screenshots() {
   echo "== the Win32 front end under Xvfb"
-  local shots=$work/screenshots display=:$((90 + RANDOM % 400)) i
-  mkdir -p "$shots/markers"
-  add_missing_pictures "$cd_dir/autorun/bin"
-  Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >"$shots/xvfb.log" 2>&1 &
+  picture_palette >"$work/palette"
+  exec 9>"$work/display"
+  Xvfb -displayfd 9 -screen 0 1024x768x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
   xvfb_pid=$!
-  sleep 2
-  local show_pid
-  (cd "$cd_dir/autorun/bin" && DISPLAY=$display sp2cfg='D:\autorun\bin\qovsp2.cfg' \
-    "$wine" "$root/build-windows/tests-windows/qov-gui-show.exe" "$(winname "$shots/markers")" \
-    >"$shots/show.log" 2>&1) &
-  show_pid=$!
-  local board
-  for board in main psetup; do
-    for i in $(seq 1 90); do
-      [ -f "$shots/markers/$board.ready" ] && break
-      sleep 1
-    done
-    if [ ! -f "$shots/markers/$board.ready" ]; then
-      fail "Win32 front end: the $board board was never shown"
-      touch "$shots/markers/$board.done"
-      continue
-    fi
-    sleep 2
-    DISPLAY=$display import -window root "$shots/$board.png"
-    touch "$shots/markers/$board.done"
+  exec 9>&-
+  local i
+  for i in $(seq 1 20); do
+    [ -s "$work/display" ] && break
+    sleep 0.5
   done
-  wait "$show_pid" || true
+  if [ ! -s "$work/display" ]; then
+    fail "Xvfb did not start: $(tail -1 "$work/xvfb.log")"
+    return
+  fi
+  display=:$(head -1 "$work/display")
+
+  shoot psetup yes
+  forget_installations
+  shoot main no
+
   kill "$xvfb_pid" 2>/dev/null || true
   wait "$xvfb_pid" 2>/dev/null || true
   xvfb_pid=""
-
-  local main_colours psetup_colours difference
-  if [ -f "$shots/main.png" ] && [ -f "$shots/psetup.png" ]; then
-    main_colours=$(colours_of "$shots/main.png")
-    psetup_colours=$(colours_of "$shots/psetup.png")
-    difference=$(compare -metric AE "$shots/main.png" "$shots/psetup.png" null: 2>&1 || true)
-    if [ "$main_colours" -gt 50 ]; then
-      pass "main menu shows its pictures ($main_colours colours): $shots/main.png"
-    else
-      fail "main menu screenshot looks blank ($main_colours colours)"
-    fi
-    if [ "$psetup_colours" -gt 50 ] && [ "${difference%% *}" -gt 10000 ]; then
-      pass "PSETUP panel shown over the update screen ($psetup_colours colours, $difference pixels differ): $shots/psetup.png"
-    else
-      fail "PSETUP screenshot looks blank or unchanged ($psetup_colours colours, $difference pixels differ)"
-    fi
-  fi
 }

@@ -148,10 +148,33 @@ TEST(ZipExtractor, TellsAMissingArchiveAndAFailureToWrite) {
   EXPECT_EQ(extract_zip(dir / "a.zip", dir.path(), &reason), kExtractWriteFailure);
 }
 
+// The codes the Linux build gives for the same blocks: a destination on no
+// drive (checked before the archive is read), a function other than "UNZ".
+TEST(ZipExtractor, TellsAnUnreachableDestinationAndAnUnknownFunction) {
+  TempFolder dir;
+  write_file(dir / "a.zip", make_zip({{"x.txt", "x"}}));
+  write_file(dir / "bad.zip", "PK not really");
+  std::string reason;
+  EXPECT_EQ(extract_zip(dir / "a.zip", "Q:\\QOV", &reason), kExtractNoDestination);
+  EXPECT_EQ(reason, "destination unreachable: \"Q:\\QOV\"");
+  EXPECT_EQ(extract_zip(dir / "bad.zip", "Q:\\QOV", &reason), kExtractNoDestination);
+  EXPECT_EQ(extract_zip(dir / "a.zip", "", &reason), kExtractNoDestination);
+
+  ExtractionBlock block{};
+  std::memcpy(block.function, "ZIP", 3);
+  set_text(block.archive, dir / "a.zip");
+  set_text(block.destination, dir / "out");
+  std::string error;
+  EXPECT_EQ(ZipExtractor().extract(block, &error), kExtractUnknownFunction);
+  EXPECT_EQ(error, "unknown function: \"ZIP\"");
+  EXPECT_FALSE(exists(dir / "out"));
+}
+
 TEST(ZipExtractor, TakesWindows1252NamesFromItsBlockAndReportsFailures) {
   TempFolder dir;
   write_file(dir / "pt.zip", make_zip({{"leia.txt", "ok"}}));
   ExtractionBlock block{};
+  std::memcpy(block.function, "UNZ", 3);
   set_text(block.archive, dir / "pt.zip");
   set_text(block.destination, dir.path() + "\\" + w1252("Moçambique"));
   std::string error;
