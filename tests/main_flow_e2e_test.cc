@@ -1,7 +1,7 @@
 // The top-level sequence of the real binary, seen through its trace.
 #include <gtest/gtest.h>
 
-#include "tests/support/installer_run.h"
+#include "tests/support/demo_machine.h"
 
 namespace qov::testing {
 namespace {
@@ -22,25 +22,12 @@ TEST(MainFlowEndToEnd, UsageErrorsComeBeforeAnyWindow) {
   EXPECT_TRUE(calls_named(r.trace, "gui").empty());
 }
 
-} // namespace
-} // namespace qov::testing
-
-namespace qov::testing {
-namespace {
-
 // Started in the CD's autorun\bin folder and leaving the module menu at once:
 // the window is opened and closed around the menus, the helper programs are
 // released in order, and the process ends with the result of code 16.
 TEST(MainFlowEndToEnd, OpensTheMainWindowAndClosesItInOrder) {
-  TempMachine m;
-  m.write_file("d/AUTORUN/BIN/setup.exe", "demo");
-  m.make_folder("c/WINDOWS/system32");
-  RunOptions o;
-  o.machine = m.root();
-  o.cwd = m.host("d/AUTORUN/BIN");
-  o.env["windir"] = "C:\\WINDOWS";
-  o.answers = "key 287\n";
-  RunResult r = run_setup(o);
+  DemoMachine m;
+  RunResult r = run_setup(m.options("key 287\n"));
   ASSERT_EQ(r.status, 0) << r.err;
 
   std::vector<std::string> seen;
@@ -79,15 +66,8 @@ TEST(MainFlowEndToEnd, OpensTheMainWindowAndClosesItInOrder) {
 // An answer file that runs out: the first screen that waits stops the run
 // with status 99 and says which call found no line.
 TEST(MainFlowEndToEnd, MissingAnswerStopsNamingTheCall) {
-  TempMachine m;
-  m.write_file("d/AUTORUN/BIN/setup.exe", "demo");
-  m.make_folder("c/WINDOWS/system32");
-  RunOptions o;
-  o.machine = m.root();
-  o.cwd = m.host("d/AUTORUN/BIN");
-  o.env["windir"] = "C:\\WINDOWS";
-  o.answers = "# nothing\n";
-  RunResult r = run_setup(o);
+  DemoMachine m;
+  RunResult r = run_setup(m.options("# nothing\n"));
   EXPECT_EQ(r.status, 99);
   EXPECT_NE(r.err.find("converse (code 19) on \"PANEL001\""), std::string::npos) << r.err;
   // The run stops in the converse: the window is never closed.
