@@ -93,6 +93,9 @@ RunResult run_setup(const RunOptions& options) {
   if (!options.machine.empty())
     env["QOV_MACHINE"] = options.machine;
   env["QOV_TRACE"] = trace;
+  // A run without a machine map uses the default machine, whose drive C:
+  // lives in the data folder: keep it in the run's own folder.
+  env["XDG_DATA_HOME"] = work.path();
   for (const auto& [k, v] : options.env)
     env[k] = v;
 
