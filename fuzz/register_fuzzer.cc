@@ -31,6 +31,7 @@
 #include "platform/posix/machine_map.h"
 #include "platform/posix/posix_machine.h"
 #include "system/fixed_text.h"
+#include "tests/support/register_records.h"
 
 namespace qov {
 namespace {
@@ -41,48 +42,8 @@ constexpr std::string_view kFolder = "C:\\QOV\\EMPRESA";
 
 using Records = std::vector<std::string>;
 
-bool in_record_form(std::string_view bytes) {
-  if (bytes.size() % 80 != 0)
-    return false;
-  for (std::size_t at = 0; at < bytes.size(); at += 80)
-    if (bytes[at + 78] != '\r' || bytes[at + 79] != '\n')
-      return false;
-  return true;
-}
-
-Records records_as_read(std::string_view bytes) {
-  Records records;
-  if (in_record_form(bytes)) {
-    for (std::size_t at = 0; at < bytes.size(); at += 80)
-      records.emplace_back(bytes.substr(at, 80));
-    return records;
-  }
-  std::size_t at = 0;
-  while (at < bytes.size()) {
-    std::size_t end = bytes.find('\n', at);
-    if (end == std::string_view::npos)
-      end = bytes.size();
-    std::string_view line = bytes.substr(at, end - at);
-    at = end + 1;
-    if (!line.empty() && line.back() == '\r')
-      line.remove_suffix(1);
-    if (line.empty())
-      continue;
-    std::string record(line.substr(0, 78));
-    record.resize(78, ' ');
-    records.push_back(record + "\r\n");
-  }
-  return records;
-}
-
-bool is_digit(char c) {
-  return c >= '0' && c <= '9';
-}
 std::string folder_of(const std::string& record) {
   return record.substr(6, 69);
-}
-bool is_valid(const std::string& record) {
-  return folder_of(record) != std::string(69, ' ') && is_digit(record[0]) && is_digit(record[1]);
 }
 
 std::string padded(std::string_view text, std::size_t size) {
@@ -129,20 +90,20 @@ std::string expected_recorded_folder(const std::optional<std::string>& mf,
   for (const auto* file : {&mf, &rm}) {
     if (!*file)
       continue;
-    for (const std::string& r : records_as_read(**file))
-      if (is_valid(r))
+    for (const std::string& r : testing::register_records(**file))
+      if (testing::is_valid_record(r))
         return padded(folder_of(r), 80);
   }
   return std::string(80, ' ');
 }
 
 void check_same(const char* what, const Records& expected, const std::string& after) {
-  if (!in_record_form(after))
+  if (!testing::in_record_form(after))
     fuzz::fail(kTarget, std::string(what) +
                             " register not in record form afterwards: " + fuzz::shown(after));
-  Records got = records_as_read(after);
+  Records got = testing::register_records(after);
   for (const std::string& r : expected) {
-    if (!is_valid(r))
+    if (!testing::is_valid_record(r))
       continue;
     bool kept = false;
     for (const std::string& g : got)
@@ -193,7 +154,7 @@ void run_one(std::string_view input) {
   record_installation();
 
   std::string new_record = "06.000" + padded(kFolder, 69) + (pos ? "pos" : "   ") + "\r\n";
-  Records expected_mf = mf ? records_as_read(*mf) : Records();
+  Records expected_mf = mf ? testing::register_records(*mf) : Records();
   bool replaced = false;
   for (std::string& r : expected_mf) {
     if (folder_of(r) == padded(kFolder, 69) && r.substr(75, 3) == new_record.substr(75, 3)) {
@@ -214,7 +175,7 @@ void run_one(std::string_view input) {
     fuzz::fail(kTarget, "the rm register appeared or vanished");
   if (!rm)
     return;
-  Records expected_rm = records_as_read(*rm);
+  Records expected_rm = testing::register_records(*rm);
   std::string erased = std::string(78, ' ') + "\r\n";
   for (std::string& r : expected_rm)
     if (folder_of(r) == padded(kFolder, 69))

@@ -157,46 +157,6 @@ FileSizeLimit::~FileSizeLimit() {
   std::signal(SIGXFSZ, old_handler_);
 }
 
-bool in_record_form(const std::string& bytes) {
-  if (bytes.size() % 80 != 0)
-    return false;
-  for (std::size_t at = 0; at < bytes.size(); at += 80)
-    if (bytes[at + 78] != '\r' || bytes[at + 79] != '\n')
-      return false;
-  return true;
-}
-
-std::vector<std::string> register_records(const std::string& bytes) {
-  std::vector<std::string> records;
-  if (in_record_form(bytes)) {
-    for (std::size_t at = 0; at < bytes.size(); at += 80)
-      records.push_back(bytes.substr(at, 80));
-    return records;
-  }
-  std::size_t at = 0;
-  while (at < bytes.size()) {
-    std::size_t end = std::min(bytes.find('\n', at), bytes.size());
-    std::string line = bytes.substr(at, end - at);
-    at = end + 1;
-    if (!line.empty() && line.back() == '\r')
-      line.pop_back();
-    if (line.empty())
-      continue;
-    line.resize(78, ' ');
-    records.push_back(line + "\r\n");
-  }
-  return records;
-}
-
-std::vector<std::string> valid_records(const std::vector<std::string>& records) {
-  std::vector<std::string> valid;
-  auto digit = [](char c) { return c >= '0' && c <= '9'; };
-  for (const std::string& r : records)
-    if (r.substr(6, 69) != std::string(69, ' ') && digit(r[0]) && digit(r[1]))
-      valid.push_back(r);
-  return valid;
-}
-
 std::string install_record(const std::string& version, const std::string& folder,
                            const std::string& mark) {
   std::string r = version + folder;

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "tests/support/installer_run.h"
+#include "tests/support/register_records.h"
 
 namespace qov::testing {
 
@@ -77,14 +78,6 @@ private:
   void (*old_handler_)(int);
 };
 
-// The records of a register file as the record-file service reads them:
-// its 80-byte records when every one ends in CR LF, otherwise its text lines
-// cut or padded to 78 characters and given CR LF (empty lines left out).
-std::vector<std::string> register_records(const std::string& bytes);
-// Whether the bytes are whole 80-byte records ending in CR LF.
-bool in_record_form(const std::string& bytes);
-// The valid records among them: folder not blank, bytes 1 and 2 digits.
-std::vector<std::string> valid_records(const std::vector<std::string>& records);
 // An install record: version text, folder, Zavod mark ("pos" or "").
 std::string install_record(const std::string& version, const std::string& folder,
                            const std::string& mark = "");
